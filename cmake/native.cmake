@@ -1,0 +1,13 @@
+# Native build: the simulated machine and the unit tests.
+orvix_sources(SIM_SOURCES src/platform/sim)
+add_library(orvix_sim STATIC ${SIM_SOURCES})
+target_link_libraries(orvix_sim PUBLIC orvix_core)
+
+find_package(GTest REQUIRED)
+orvix_sources(NATIVE_TEST_SOURCES tests/native)
+add_executable(orvix_native_tests ${NATIVE_TEST_SOURCES})
+target_link_libraries(orvix_native_tests PRIVATE orvix_app orvix_sim GTest::gtest GTest::gtest_main)
+target_include_directories(orvix_native_tests PRIVATE ${CMAKE_SOURCE_DIR}/tests)
+
+enable_testing()
+add_test(NAME native COMMAND orvix_native_tests)

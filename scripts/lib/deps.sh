@@ -1,0 +1,52 @@
+# Windows forms of libraries that Debian ships only for Linux, built once per
+# machine into $ORVIX_DEPS and reused by every checkout.
+ORVIX_DEPS=${ORVIX_DEPS:-/var/cache/orvix-deps}
+repo_root=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
+toolchain="$repo_root/cmake/mingw-i686.cmake"
+
+build_mingw_googletest() {
+  local stamp="$ORVIX_DEPS/googletest/.done"
+  [ -f "$stamp" ] && return
+  echo "setup: building GoogleTest for mingw"
+  local work; work=$(mktemp -d)
+  cmake -S /usr/src/googletest -B "$work" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$toolchain" \
+    -DCMAKE_CXX_STANDARD=20 -DCMAKE_BUILD_TYPE=Release \
+    -DCMAKE_INSTALL_PREFIX="$ORVIX_DEPS/googletest" >/dev/null
+  cmake --build "$work" >/dev/null
+  cmake --install "$work" >/dev/null
+  rm -rf "$work"
+  touch "$stamp"
+}
+
+# SQLite's amalgamation is generated from Debian's source package, then compiled
+# into a static library with the mingw compiler.
+build_mingw_sqlite() {
+  local out="$ORVIX_DEPS/sqlite"
+  [ -f "$out/.done" ] && return
+  echo "setup: building SQLite for mingw"
+  local work; work=$(mktemp -d)
+  (cd "$work" && apt-get source -qq sqlite3 >/dev/null 2>&1)
+  local srcdir; srcdir=$(find "$work" -maxdepth 1 -type d -name 'sqlite3-*' | head -n1)
+  mkdir -p "$work/build" "$out/include" "$out/lib"
+  (cd "$work/build" && "$srcdir/configure" >/dev/null && make sqlite3.c >/dev/null)
+  i686-w64-mingw32-gcc-posix -O2 -DSQLITE_THREADSAFE=1 -DSQLITE_OMIT_LOAD_EXTENSION \
+    -c "$work/build/sqlite3.c" -o "$work/build/sqlite3.o"
+  i686-w64-mingw32-ar rcs "$out/lib/libsqlite3.a" "$work/build/sqlite3.o"
+  cp "$work/build/sqlite3.h" "$work/build/sqlite3ext.h" "$out/include/"
+  rm -rf "$work"
+  touch "$out/.done"
+}
+
+# pugixml's -dev package has no sources for a cross build; keep its .cpp here.
+fetch_pugixml_source() {
+  local out="$ORVIX_DEPS/pugixml"
+  [ -f "$out/.done" ] && return
+  echo "setup: fetching pugixml sources"
+  local work; work=$(mktemp -d)
+  (cd "$work" && apt-get source -qq pugixml >/dev/null 2>&1)
+  local srcdir; srcdir=$(find "$work" -maxdepth 1 -type d -name 'pugixml-*' | head -n1)
+  mkdir -p "$out"
+  cp "$srcdir"/src/pugixml.cpp "$srcdir"/src/pugixml.hpp "$srcdir"/src/pugiconfig.hpp "$out/"
+  rm -rf "$work"
+  touch "$out/.done"
+}

@@ -1,0 +1,76 @@
+#include "app/orvix_commands.h"
+
+#include "platform/registry_helpers.h"
+#include "platform/text.h"
+
+namespace orvix {
+namespace {
+
+constexpr const wchar_t* kUsage =
+    L"Usage: orvix COMMAND [OPTIONS]\n"
+    L"\n"
+    L"Commands:\n"
+    L"  keys KEY [--64]   List KEY and every key below it, parents first, with the\n"
+    L"                    DisplayName of each key that has one. KEY is a root name\n"
+    L"                    and a path, e.g. HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft.\n"
+    L"                    --64 reads the 64-bit registry view (64-bit Windows only).\n"
+    L"  --help            Show this text.\n"
+    L"\n"
+    L"Exit codes: 0 success, 1 the command failed, 2 the command line is wrong.\n";
+
+int UsageError(ConsoleOutput& err, const std::wstring& message) {
+  err.Line(L"orvix: " + message);
+  err.Line(L"Run \"orvix --help\" for the commands.");
+  return ecUsage;
+}
+
+int ListKeys(const std::vector<std::wstring>& args, ConsoleOutput& out, ConsoleOutput& err) {
+  std::wstring keyText;
+  bool view64 = false;
+  for (std::size_t i = 1; i < args.size(); ++i) {
+    if (args[i] == L"--64") {
+      view64 = true;
+    } else if (StartsWithText(args[i], L"--")) {
+      return UsageError(err, L"unknown option for keys: " + args[i]);
+    } else if (keyText.empty()) {
+      keyText = args[i];
+    } else {
+      return UsageError(err, L"keys takes one key, got another: " + args[i]);
+    }
+  }
+  if (keyText.empty()) return UsageError(err, L"keys needs a key, e.g. HKEY_LOCAL_MACHINE\\SOFTWARE");
+  std::wstring rootName;
+  std::wstring keyPath;
+  if (!SplitKeyText(keyText, rootName, keyPath))
+    return UsageError(err, L"not a registry key (it must begin with a root name such as HKEY_LOCAL_MACHINE): " + keyText);
+  if (view64 && !IsWow64()) {
+    err.Line(L"orvix: this Windows has a single registry view; --64 applies only to 64-bit Windows");
+    return ecFailed;
+  }
+  std::vector<std::wstring> keys;
+  RegListKeyTree(rootName, keyPath, keys, view64);
+  if (!RegKeyExistsAt(rootName, keyPath, view64)) {
+    err.Line(L"orvix: no such key: " + rootName + keyPath);
+    return ecFailed;
+  }
+  for (const std::wstring& key : keys) {
+    const std::wstring name = RegReadStringAt(rootName, key, L"DisplayName", view64);
+    out.Line(rootName + key + (name.empty() ? L"" : L"  = " + name));
+  }
+  return ecOk;
+}
+
+}  // namespace
+
+int RunOrvixCommand(const std::vector<std::wstring>& args, ConsoleOutput& out, ConsoleOutput& err) {
+  if (args.empty()) return UsageError(err, L"no command given");
+  const std::wstring& command = args[0];
+  if (command == L"--help" || command == L"-h" || command == L"help") {
+    out.Write(kUsage);
+    return ecOk;
+  }
+  if (command == L"keys") return ListKeys(args, out, err);
+  return UsageError(err, L"unknown command: " + command);
+}
+
+}  // namespace orvix

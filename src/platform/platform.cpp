@@ -1,0 +1,23 @@
+#include "platform/platform.h"
+
+#include <atomic>
+#include <cstdio>
+#include <cstdlib>
+
+namespace orvix {
+namespace {
+std::atomic<Platform*> g_current{nullptr};
+}
+
+Platform& CurrentPlatform() {
+  Platform* platform = g_current.load();
+  if (platform == nullptr) {
+    std::fputs("orvix: no platform has been set\n", stderr);
+    std::abort();
+  }
+  return *platform;
+}
+
+Platform* SetCurrentPlatform(Platform* platform) { return g_current.exchange(platform); }
+
+}  // namespace orvix

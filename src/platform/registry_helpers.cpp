@@ -1,0 +1,187 @@
+#include "platform/registry_helpers.h"
+
+#include <array>
+
+#include "platform/platform.h"
+#include "platform/registry.h"
+#include "platform/text.h"
+
+namespace orvix {
+namespace {
+
+struct RootName {
+  const wchar_t* name;
+  HKEY handle;
+};
+
+constexpr std::array<RootName, 5> kRoots{{
+    {L"HKEY_CLASSES_ROOT", HKEY_CLASSES_ROOT},
+    {L"HKEY_CURRENT_USER", HKEY_CURRENT_USER},
+    {L"HKEY_LOCAL_MACHINE", HKEY_LOCAL_MACHINE},
+    {L"HKEY_USERS", HKEY_USERS},
+    {L"HKEY_CURRENT_CONFIG", HKEY_CURRENT_CONFIG},
+}};
+
+// A registry object on one root, in the view asked for.
+class ScopedRegistry : public TRegistry {
+ public:
+  ScopedRegistry(HKEY root, bool view64) {
+    SetRootKey(root);
+    if (view64) Access |= KEY_WOW64_64KEY;
+  }
+};
+
+}  // namespace
+
+bool IsWow64() { return CurrentPlatform().System().IsWow64Process(); }
+
+HKEY RootKeyFromName(const std::wstring& name) {
+  for (const RootName& root : kRoots) {
+    if (SameText(name, root.name)) return root.handle;
+  }
+  return kUnknownRoot;
+}
+
+std::wstring RootKeyName(HKEY root) {
+  for (const RootName& entry : kRoots) {
+    if (entry.handle == root) return entry.name;
+  }
+  return {};
+}
+
+bool SplitKeyText(const std::wstring& text, std::wstring& rootName, std::wstring& keyPath) {
+  const std::size_t slash = text.find(L'\\');
+  const HKEY root = RootKeyFromName(text.substr(0, slash));
+  if (root == kUnknownRoot) return false;
+  rootName = RootKeyName(root);
+  keyPath = slash == std::wstring::npos ? L"" : text.substr(slash);
+  while (keyPath.size() > 1 && keyPath.back() == L'\\') keyPath.pop_back();
+  return true;
+}
+
+std::wstring RegItemText(HKEY root, const std::wstring& keyPath, const std::wstring& valueName,
+                         const std::wstring& data) {
+  std::wstring text = RootKeyName(root);
+  if (text.empty() || text.back() != L'\\') text += L'\\';
+  text += keyPath;
+  if (!valueName.empty() || !data.empty()) {
+    text += L" | ";
+    text += valueName.empty() ? L"Default" : valueName;
+    text += L" - ";
+    text += data;
+  }
+  return text;
+}
+
+std::wstring RegReadStringAt(const std::wstring& rootName, const std::wstring& keyPath,
+                             const std::wstring& valueName, bool view64) {
+  const HKEY root = RootKeyFromName(rootName);
+  if (root == kUnknownRoot) return {};
+  try {
+    ScopedRegistry reg(root, view64);
+    if (!reg.OpenKeyReadOnly(keyPath) || !reg.ValueExists(valueName)) return {};
+    return reg.ReadString(valueName);
+  } catch (const std::exception&) {
+    return {};
+  }
+}
+
+std::int64_t RegReadIntegerAt(const std::wstring& rootName, const std::wstring& keyPath,
+                              const std::wstring& valueName, bool view64) {
+  // The root name is matched exactly; any other spelling reads under
+  // HKEY_CURRENT_USER, which callers of this helper have always relied on.
+  HKEY root = HKEY_CURRENT_USER;
+  for (const RootName& entry : kRoots) {
+    if (rootName == entry.name) root = entry.handle;
+  }
+  try {
+    ScopedRegistry reg(root, view64);
+    if (!reg.OpenKeyReadOnly(keyPath) || !reg.ValueExists(valueName)) return 0;
+    return reg.ReadInteger(valueName);
+  } catch (const std::exception&) {
+    return 0;
+  }
+}
+
+bool RegKeyExistsAt(const std::wstring& rootName, const std::wstring& keyPath, bool view64) {
+  const HKEY root = RootKeyFromName(rootName);
+  if (root == kUnknownRoot) return false;
+  try {
+    ScopedRegistry reg(root, view64);
+    return reg.KeyExists(keyPath);
+  } catch (const std::exception&) {
+    return false;
+  }
+}
+
+bool RegValueExistsAt(const std::wstring& rootName, const std::wstring& keyPath, const std::wstring& valueName,
+                      bool view64) {
+  const HKEY root = RootKeyFromName(rootName);
+  if (root == kUnknownRoot) return false;
+  try {
+    ScopedRegistry reg(root, view64);
+    return reg.OpenKeyReadOnly(keyPath) && reg.ValueExists(valueName);
+  } catch (const std::exception&) {
+    return false;
+  }
+}
+
+bool RegDeleteKeyAt(HKEY root, const std::wstring& keyPath, bool view64) {
+  if (RootKeyName(root).empty()) return false;
+  try {
+    ScopedRegistry reg(root, view64);
+    if (!reg.KeyExists(keyPath)) return true;
+    reg.DeleteKey(keyPath);
+    return true;
+  } catch (const std::exception&) {
+    return false;
+  }
+}
+
+bool RegDeleteKeyAt(const std::wstring& rootName, const std::wstring& keyPath, bool view64) {
+  return RegDeleteKeyAt(RootKeyFromName(rootName), keyPath, view64);
+}
+
+bool RegDeleteValueAt(HKEY root, const std::wstring& keyPath, const std::wstring& valueName, bool view64) {
+  const std::wstring name = Trim(valueName);
+  try {
+    ScopedRegistry reg(root, view64);
+    if (!reg.OpenKey(keyPath, false)) return true;
+    if (!reg.ValueExists(name)) return true;
+    return reg.DeleteValue(name);
+  } catch (const std::exception&) {
+    return false;
+  }
+}
+
+int RegListKeyTree(const std::wstring& rootName, const std::wstring& startKeyPath, std::vector<std::wstring>& list,
+                   bool view64) {
+  list.assign(1, startKeyPath);
+  const HKEY root = RootKeyFromName(rootName);
+  if (root == kUnknownRoot) return 1;
+  try {
+    ScopedRegistry reg(root, view64);
+    std::vector<std::wstring> names;
+    for (std::size_t i = 0; i < list.size(); ++i) {
+      reg.CloseKey();
+      if (!reg.OpenKeyReadOnly(list[i])) continue;
+      reg.GetKeyNames(names);
+      const std::wstring parent = list[i];
+      for (const std::wstring& name : names) list.push_back(parent + L"\\" + name);
+    }
+  } catch (const std::exception&) {
+    // Listing never raises; what was found so far stands.
+  }
+  return static_cast<int>(list.size());
+}
+
+bool OpenInRegistryEditor(const std::wstring& keyText, const std::wstring& valueName, bool view64) {
+  std::wstring key = keyText;
+  if (!key.empty() && key.back() == L'\\') key.pop_back();
+  // The first path element stands for the editor's root node, whose name
+  // the editor does not check.
+  if (key.empty() || key.front() != L'\\') key = L"My\\" + key;
+  return CurrentPlatform().RegistryEditor().OpenAt({key, valueName, view64});
+}
+
+}  // namespace orvix

@@ -1,0 +1,49 @@
+// Root key names, the key path text form and the one-call registry helpers.
+// Every helper opens, acts, closes and never lets an error escape. View64
+// adds KEY_WOW64_64KEY; callers set it only when IsWow64() is true.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "platform/win_types.h"
+
+namespace orvix {
+
+// Stands for a root name that is none of the five.
+inline constexpr HKEY kUnknownRoot = static_cast<HKEY>(-1);
+
+bool IsWow64();
+HKEY RootKeyFromName(const std::wstring& name);
+std::wstring RootKeyName(HKEY root);
+
+// Splits "HKEY_LOCAL_MACHINE\SOFTWARE\Foo" into the root's name and the key
+// path with its leading backslash; false when the text names no known root.
+bool SplitKeyText(const std::wstring& text, std::wstring& rootName, std::wstring& keyPath);
+
+// "root\key | value - data", with "Default" for an empty value name; the
+// part after the key path only when a value name or data text is present.
+std::wstring RegItemText(HKEY root, const std::wstring& keyPath, const std::wstring& valueName,
+                         const std::wstring& data);
+
+std::wstring RegReadStringAt(const std::wstring& rootName, const std::wstring& keyPath,
+                             const std::wstring& valueName, bool view64);
+std::int64_t RegReadIntegerAt(const std::wstring& rootName, const std::wstring& keyPath,
+                              const std::wstring& valueName, bool view64);
+bool RegKeyExistsAt(const std::wstring& rootName, const std::wstring& keyPath, bool view64);
+bool RegValueExistsAt(const std::wstring& rootName, const std::wstring& keyPath, const std::wstring& valueName,
+                      bool view64);
+bool RegDeleteKeyAt(const std::wstring& rootName, const std::wstring& keyPath, bool view64);
+bool RegDeleteKeyAt(HKEY root, const std::wstring& keyPath, bool view64);
+bool RegDeleteValueAt(HKEY root, const std::wstring& keyPath, const std::wstring& valueName, bool view64);
+
+// Breadth-first list of the start key and every key below it, parents before
+// children; returns the number of paths in the list.
+int RegListKeyTree(const std::wstring& rootName, const std::wstring& startKeyPath, std::vector<std::wstring>& list,
+                   bool view64);
+
+// Opens the registry editor at a key ("HKEY_...\path" or "\path") and, when
+// given, selects the value.
+bool OpenInRegistryEditor(const std::wstring& keyText, const std::wstring& valueName, bool view64);
+
+}  // namespace orvix

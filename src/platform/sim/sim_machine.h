@@ -1,0 +1,63 @@
+// A simulated Windows machine: the platform every native test runs on.
+// Build one per test, fill it, make it current with ScopedPlatform.
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/platform.h"
+#include "platform/sim/sim_registry.h"
+
+namespace orvix::sim {
+
+struct MachineOptions {
+  Bitness bitness = Bitness::x64;
+  OsVersionInfo os{10, 0, 19045, 0, false};
+};
+
+class SimSystem : public ISystemApi {
+ public:
+  explicit SimSystem(const MachineOptions& options) : options_(options) {}
+  bool IsWow64Process() override { return options_.bitness == Bitness::x64; }
+  OsVersionInfo OsVersion() override { return options_.os; }
+  void DebugOutput(const std::wstring& text) override { debugLines.push_back(text); }
+  std::wstring SystemErrorText(DWORD code) override;
+  DWORD LastError() override { return lastError; }
+
+  void SetOsVersion(const OsVersionInfo& os) { options_.os = os; }
+
+  std::vector<std::wstring> debugLines;  // what the program wrote to the debugger output
+  DWORD lastError = 0;
+
+ private:
+  MachineOptions options_;
+};
+
+// Records each request; there is no editor to drive.
+class SimRegistryEditor : public IRegistryEditorApi {
+ public:
+  bool OpenAt(const RegistryEditorRequest& request) override {
+    requests.push_back(request);
+    return true;
+  }
+  std::vector<RegistryEditorRequest> requests;
+};
+
+class SimMachine : public Platform {
+ public:
+  explicit SimMachine(const MachineOptions& options = {});
+
+  IRegistryApi& Registry() override { return registry; }
+  ISystemApi& System() override { return system; }
+  IRegistryEditorApi& RegistryEditor() override { return registryEditor; }
+
+  // Loads the text of a .reg file into the registry.
+  void ImportReg(std::wstring_view text);
+
+  SimRegistry registry;
+  SimSystem system;
+  SimRegistryEditor registryEditor;
+};
+
+}  // namespace orvix::sim

@@ -1,0 +1,32 @@
+// <windows.h> for the Win32 backend. Include it after every project header:
+// its macros (ERROR_SUCCESS, HKEY_LOCAL_MACHINE, DELETE...) would otherwise
+// rewrite the core's own declarations of the same names.
+#pragma once
+
+#ifndef UNICODE
+#define UNICODE
+#endif
+#ifndef WIN32_LEAN_AND_MEAN
+#define WIN32_LEAN_AND_MEAN
+#endif
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
+#include <windows.h>
+
+namespace orvix::win32 {
+
+inline ::HKEY Native(orvix::HKEY key) { return reinterpret_cast<::HKEY>(key); }
+inline orvix::HKEY Portable(::HKEY key) { return reinterpret_cast<orvix::HKEY>(key); }
+
+// A function of a system DLL looked up at run time; null where the system
+// lacks it.
+template <typename Fn>
+Fn SystemFunction(const wchar_t* module, const char* name) {
+  HMODULE handle = ::GetModuleHandleW(module);
+  if (handle == nullptr) handle = ::LoadLibraryW(module);
+  if (handle == nullptr) return nullptr;
+  return reinterpret_cast<Fn>(reinterpret_cast<void*>(::GetProcAddress(handle, name)));
+}
+
+}  // namespace orvix::win32
