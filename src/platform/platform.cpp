@@ -9,6 +9,11 @@ namespace {
 std::atomic<Platform*> g_current{nullptr};
 }
 
+void Platform::MissingService(const char* name) {
+  std::fprintf(stderr, "orvix: this platform offers no %s service\n", name);
+  std::abort();
+}
+
 Platform& CurrentPlatform() {
   Platform* platform = g_current.load();
   if (platform == nullptr) {

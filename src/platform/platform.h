@@ -3,17 +3,53 @@
 // each test. Free helpers reach the machine through CurrentPlatform().
 #pragma once
 
+#include "platform/file_system_api.h"
+#include "platform/locale_api.h"
+#include "platform/module_api.h"
+#include "platform/process_api.h"
 #include "platform/registry_api.h"
+#include "platform/shell_api.h"
 #include "platform/system_api.h"
+#include "platform/version_api.h"
 
 namespace orvix {
 
+// A backend fills in the services it offers; asking for one it lacks is a
+// programming error that stops the program with the service's name.
 class Platform {
  public:
   virtual ~Platform() = default;
-  virtual IRegistryApi& Registry() = 0;
-  virtual ISystemApi& System() = 0;
-  virtual IRegistryEditorApi& RegistryEditor() = 0;
+
+  IRegistryApi& Registry() const { return Need(registry_, "registry"); }
+  ISystemApi& System() const { return Need(system_, "system"); }
+  IRegistryEditorApi& RegistryEditor() const { return Need(registryEditor_, "registry editor"); }
+  IFileSystem& Files() const { return Need(files_, "file system"); }
+  IShellApi& Shell() const { return Need(shell_, "shell"); }
+  IProcessApi& Processes() const { return Need(processes_, "processes"); }
+  IVersionApi& Versions() const { return Need(versions_, "version resources"); }
+  ILocaleApi& Locale() const { return Need(locale_, "locale"); }
+  IClockApi& Clock() const { return Need(clock_, "clock"); }
+  IModuleApi& Modules() const { return Need(modules_, "modules"); }
+
+ protected:
+  IRegistryApi* registry_ = nullptr;
+  ISystemApi* system_ = nullptr;
+  IRegistryEditorApi* registryEditor_ = nullptr;
+  IFileSystem* files_ = nullptr;
+  IShellApi* shell_ = nullptr;
+  IProcessApi* processes_ = nullptr;
+  IVersionApi* versions_ = nullptr;
+  ILocaleApi* locale_ = nullptr;
+  IClockApi* clock_ = nullptr;
+  IModuleApi* modules_ = nullptr;
+
+ private:
+  template <typename T>
+  static T& Need(T* service, const char* name) {
+    if (service == nullptr) MissingService(name);
+    return *service;
+  }
+  [[noreturn]] static void MissingService(const char* name);
 };
 
 // The current platform; using it before one is set is a programming error

@@ -61,7 +61,69 @@ inline constexpr REGSAM KEY_READ = 0x00020019;
 inline constexpr REGSAM KEY_WRITE = 0x00020006;
 inline constexpr REGSAM KEY_ALL_ACCESS = 0x000F003F;
 
+inline constexpr LSTATUS ERROR_NO_MORE_FILES = 18;
+inline constexpr LSTATUS ERROR_NOT_READY = 21;
+inline constexpr LSTATUS ERROR_SHARING_VIOLATION = 32;
+inline constexpr LSTATUS ERROR_NOT_SUPPORTED = 50;
+inline constexpr LSTATUS ERROR_FILE_EXISTS = 80;
+inline constexpr LSTATUS ERROR_DISK_FULL = 112;
+inline constexpr LSTATUS ERROR_INVALID_NAME = 123;
+inline constexpr LSTATUS ERROR_DIR_NOT_EMPTY = 145;
+inline constexpr LSTATUS ERROR_ALREADY_EXISTS = 183;
+inline constexpr LSTATUS ERROR_PROC_NOT_FOUND = 127;
+inline constexpr LSTATUS ERROR_MOD_NOT_FOUND = 126;
+inline constexpr LSTATUS ERROR_DIRECTORY = 267;
+
 // A FILETIME as one 64-bit count of 100 ns intervals since 1601-01-01.
 using FILETIME64 = std::uint64_t;
+
+// File attributes.
+inline constexpr DWORD FILE_ATTRIBUTE_READONLY = 0x1;
+inline constexpr DWORD FILE_ATTRIBUTE_HIDDEN = 0x2;
+inline constexpr DWORD FILE_ATTRIBUTE_SYSTEM = 0x4;
+inline constexpr DWORD FILE_ATTRIBUTE_DIRECTORY = 0x10;
+inline constexpr DWORD FILE_ATTRIBUTE_ARCHIVE = 0x20;
+inline constexpr DWORD FILE_ATTRIBUTE_NORMAL = 0x80;
+inline constexpr DWORD FILE_ATTRIBUTE_REPARSE_POINT = 0x400;
+inline constexpr DWORD INVALID_FILE_ATTRIBUTES = 0xFFFFFFFF;
+
+// CreateFileW access, sharing and disposition.
+inline constexpr DWORD GENERIC_READ = 0x80000000;
+inline constexpr DWORD GENERIC_WRITE = 0x40000000;
+inline constexpr DWORD FILE_SHARE_READ = 0x1;
+inline constexpr DWORD FILE_SHARE_WRITE = 0x2;
+inline constexpr DWORD FILE_SHARE_DELETE = 0x4;
+inline constexpr DWORD CREATE_NEW = 1;
+inline constexpr DWORD CREATE_ALWAYS = 2;
+inline constexpr DWORD OPEN_EXISTING = 3;
+inline constexpr DWORD OPEN_ALWAYS = 4;
+inline constexpr DWORD TRUNCATE_EXISTING = 5;
+
+// MoveFileExW flags.
+inline constexpr DWORD MOVEFILE_REPLACE_EXISTING = 0x1;
+inline constexpr DWORD MOVEFILE_COPY_ALLOWED = 0x2;
+inline constexpr DWORD MOVEFILE_DELAY_UNTIL_REBOOT = 0x4;
+inline constexpr DWORD MOVEFILE_WRITE_THROUGH = 0x8;
+
+// GetDriveTypeW.
+inline constexpr DWORD DRIVE_UNKNOWN = 0;
+inline constexpr DWORD DRIVE_NO_ROOT_DIR = 1;
+inline constexpr DWORD DRIVE_REMOVABLE = 2;
+inline constexpr DWORD DRIVE_FIXED = 3;
+inline constexpr DWORD DRIVE_REMOTE = 4;
+inline constexpr DWORD DRIVE_CDROM = 5;
+inline constexpr DWORD DRIVE_RAMDISK = 6;
+
+// CreateProcessW flags, waits and ShowWindow values.
+inline constexpr DWORD CREATE_SUSPENDED = 0x4;
+inline constexpr DWORD CREATE_BREAKAWAY_FROM_JOB = 0x01000000;
+inline constexpr DWORD WAIT_OBJECT_0 = 0;
+inline constexpr DWORD WAIT_TIMEOUT = 258;
+inline constexpr DWORD WAIT_FAILED = 0xFFFFFFFF;
+inline constexpr DWORD INFINITE = 0xFFFFFFFF;
+inline constexpr DWORD STILL_ACTIVE = 259;
+inline constexpr int SW_HIDE = 0;
+inline constexpr int SW_SHOWNORMAL = 1;
+inline constexpr int SW_SHOWMAXIMIZED = 3;
 
 }  // namespace orvix

@@ -14,7 +14,11 @@ std::wstring SimSystem::SystemErrorText(DWORD code) {
   }
 }
 
-SimMachine::SimMachine(const MachineOptions& options) : registry(options.bitness), system(options) {}
+SimMachine::SimMachine(const MachineOptions& options) : registry(options.bitness), system(options) {
+  registry_ = &registry;
+  system_ = &system;
+  registryEditor_ = &registryEditor;
+}
 
 void SimMachine::ImportReg(std::wstring_view text) { ImportRegText(registry, text); }
 

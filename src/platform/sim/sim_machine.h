@@ -48,10 +48,6 @@ class SimMachine : public Platform {
  public:
   explicit SimMachine(const MachineOptions& options = {});
 
-  IRegistryApi& Registry() override { return registry; }
-  ISystemApi& System() override { return system; }
-  IRegistryEditorApi& RegistryEditor() override { return registryEditor; }
-
   // Loads the text of a .reg file into the registry.
   void ImportReg(std::wstring_view text);
 

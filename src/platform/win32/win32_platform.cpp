@@ -3,6 +3,10 @@
 namespace orvix::win32 {
 
 Win32Platform::Win32Platform()
-    : registry_(MakeRegistry()), system_(MakeSystem()), registryEditor_(MakeRegistryEditor()) {}
+    : ownRegistry_(MakeRegistry()), ownSystem_(MakeSystem()), ownRegistryEditor_(MakeRegistryEditor()) {
+  registry_ = ownRegistry_.get();
+  system_ = ownSystem_.get();
+  registryEditor_ = ownRegistryEditor_.get();
+}
 
 }  // namespace orvix::win32

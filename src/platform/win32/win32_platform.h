@@ -14,14 +14,11 @@ std::unique_ptr<IRegistryEditorApi> MakeRegistryEditor();
 class Win32Platform : public Platform {
  public:
   Win32Platform();
-  IRegistryApi& Registry() override { return *registry_; }
-  ISystemApi& System() override { return *system_; }
-  IRegistryEditorApi& RegistryEditor() override { return *registryEditor_; }
 
  private:
-  std::unique_ptr<IRegistryApi> registry_;
-  std::unique_ptr<ISystemApi> system_;
-  std::unique_ptr<IRegistryEditorApi> registryEditor_;
+  std::unique_ptr<IRegistryApi> ownRegistry_;
+  std::unique_ptr<ISystemApi> ownSystem_;
+  std::unique_ptr<IRegistryEditorApi> ownRegistryEditor_;
 };
 
 }  // namespace orvix::win32
