@@ -25,7 +25,8 @@ inline constexpr DWORD SYNCHRONIZE = 0x00100000;
 struct ProcessEntry {
   DWORD processId = 0;
   DWORD parentProcessId = 0;
-  std::wstring exeFile;  // the executable's file name, without folder
+  std::wstring exeFile;    // the executable's file name, without folder
+  std::wstring imagePath;  // the executable's full path, empty when the process cannot be opened
 };
 
 struct StartedProcess {

@@ -13,6 +13,7 @@ struct OsVersionInfo {
   DWORD build = 0;
   DWORD servicePackMajor = 0;
   bool serverProduct = false;
+  bool amd64 = false;  // the processor architecture Windows itself runs on
 };
 
 class ISystemApi {

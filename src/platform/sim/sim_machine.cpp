@@ -14,10 +14,22 @@ std::wstring SimSystem::SystemErrorText(DWORD code) {
   }
 }
 
-SimMachine::SimMachine(const MachineOptions& options) : registry(options.bitness), system(options) {
+SimMachine::SimMachine(const MachineOptions& options)
+    : registry(options.bitness),
+      system(options),
+      processes(clock, [this](const std::wstring& path) {
+        FileAttributeData data;
+        return files_ != nullptr && files_->GetAttributes(path, &data) == ERROR_SUCCESS &&
+               (data.attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
+      }) {
   registry_ = &registry;
   system_ = &system;
   registryEditor_ = &registryEditor;
+  clock_ = &clock;
+  locale_ = &locale;
+  versions_ = &versions;
+  modules_ = &modules;
+  processes_ = &processes;
 }
 
 void SimMachine::ImportReg(std::wstring_view text) { ImportRegText(registry, text); }

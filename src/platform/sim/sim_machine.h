@@ -7,7 +7,12 @@
 #include <vector>
 
 #include "platform/platform.h"
+#include "platform/sim/sim_clock.h"
+#include "platform/sim/sim_locale.h"
+#include "platform/sim/sim_modules.h"
+#include "platform/sim/sim_process.h"
 #include "platform/sim/sim_registry.h"
+#include "platform/sim/sim_version.h"
 
 namespace orvix::sim {
 
@@ -20,7 +25,11 @@ class SimSystem : public ISystemApi {
  public:
   explicit SimSystem(const MachineOptions& options) : options_(options) {}
   bool IsWow64Process() override { return options_.bitness == Bitness::x64; }
-  OsVersionInfo OsVersion() override { return options_.os; }
+  OsVersionInfo OsVersion() override {
+    OsVersionInfo os = options_.os;
+    os.amd64 = options_.bitness == Bitness::x64;
+    return os;
+  }
   void DebugOutput(const std::wstring& text) override { debugLines.push_back(text); }
   std::wstring SystemErrorText(DWORD code) override;
   DWORD LastError() override { return lastError; }
@@ -54,6 +63,11 @@ class SimMachine : public Platform {
   SimRegistry registry;
   SimSystem system;
   SimRegistryEditor registryEditor;
+  SimClock clock;
+  SimLocale locale;
+  SimVersions versions;
+  SimModules modules;
+  SimProcesses processes;
 };
 
 }  // namespace orvix::sim

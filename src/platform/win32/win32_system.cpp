@@ -23,8 +23,11 @@ class Win32System : public ISystemApi {
     info.dwOSVersionInfoSize = sizeof info;
     const auto rtlGetVersion = SystemFunction<RtlGetVersionFn>(L"ntdll.dll", "RtlGetVersion");
     if (rtlGetVersion == nullptr || rtlGetVersion(&info) != 0) return {};
+    SYSTEM_INFO system{};
+    ::GetNativeSystemInfo(&system);
     return {info.dwMajorVersion, info.dwMinorVersion, info.dwBuildNumber, info.wServicePackMajor,
-            info.wProductType != VER_NT_WORKSTATION};
+            info.wProductType != VER_NT_WORKSTATION,
+            system.wProcessorArchitecture == PROCESSOR_ARCHITECTURE_AMD64};
   }
 
   void DebugOutput(const std::wstring& text) override { ::OutputDebugStringW(text.c_str()); }

@@ -1,0 +1,21 @@
+// The simulated user's locale: settable formats, Windows-1252 as ANSI code page.
+#pragma once
+
+#include "formats/windows_1252.h"
+#include "platform/locale_api.h"
+
+namespace orvix::sim {
+
+class SimLocale : public ILocaleApi {
+ public:
+  std::wstring ShortDateFormat() override { return shortDateFormat; }
+  wchar_t DecimalSeparator() override { return decimalSeparator; }
+  DWORD AnsiCodePage() override { return 1252; }
+  std::string ToAnsi(std::wstring_view text) override { return ToWindows1252(text); }
+  std::wstring FromAnsi(std::string_view bytes) override { return FromWindows1252(bytes); }
+
+  std::wstring shortDateFormat = L"M/d/yyyy";
+  wchar_t decimalSeparator = L'.';
+};
+
+}  // namespace orvix::sim

@@ -1,0 +1,44 @@
+// Libraries a test places on the simulated machine: named exports backed by
+// functions, every call recorded.
+#pragma once
+
+#include <functional>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "platform/module_api.h"
+#include "platform/text.h"
+
+namespace orvix::sim {
+
+using SimExport = std::function<std::int32_t(const std::vector<ExportArg>&)>;
+
+struct SimLibrary {
+  std::map<std::string, SimExport> exports;
+};
+
+struct SimExportCall {
+  std::wstring library;
+  std::string name;
+  std::vector<ExportArg> args;
+};
+
+class SimModules : public IModuleApi {
+ public:
+  ModuleHandle LoadLibrary(const std::wstring& path) override;
+  bool HasExport(ModuleHandle module, const std::string& name) override;
+  std::int32_t CallExport(ModuleHandle module, const std::string& name, const std::vector<ExportArg>& args) override;
+
+  void Install(const std::wstring& path, SimLibrary library) { libraries_[path] = std::move(library); }
+
+  std::vector<SimExportCall> calls;
+
+ private:
+  const SimExport* Find(ModuleHandle module, const std::string& name) const;
+
+  std::map<std::wstring, SimLibrary, TextLess> libraries_;
+  std::vector<std::wstring> loaded_;  // a handle is its index + 1
+};
+
+}  // namespace orvix::sim
