@@ -1,0 +1,40 @@
+// Small file helpers over the current platform's file system, shared by every
+// part that reads or rewrites files. None of them raises; failures answer
+// false (or an empty result).
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "formats/text_codec.h"
+
+namespace orvix {
+
+bool FileExists(const std::wstring& path);       // exists and is not a folder
+bool DirectoryExists(const std::wstring& path);  // a trailing backslash is allowed
+// Creates the folder and every missing parent; true when it exists afterwards.
+bool ForceDirectories(const std::wstring& path);
+
+// The whole content of a file; false when it cannot be opened or read.
+bool ReadFileBytes(const std::wstring& path, Bytes& bytes);
+
+// The one way the program rewrites a file: the bytes go to a temporary file in
+// the same folder, which is flushed and then moved over the original in one
+// step (MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH). Whatever fails,
+// the path holds either its old content or the new one, never part of either,
+// and no temporary file is left behind. The folder must exist.
+bool ReplaceFileBytes(const std::wstring& path, const Bytes& bytes);
+
+// How a text file is stored: a byte-order mark names UTF-16LE or UTF-8, no
+// mark means the system's ANSI code page.
+enum class TextEncoding { Ansi, Utf8Bom, Utf16LeBom };
+
+// Decodes a text file's bytes by its byte-order mark (ANSI through the
+// platform's locale when there is none) and says which encoding it found.
+std::wstring DecodeTextFile(const Bytes& bytes, TextEncoding* encoding = nullptr);
+// The bytes of a text file in an encoding, byte-order mark included.
+Bytes EncodeTextFile(std::wstring_view text, TextEncoding encoding);
+// True when the ANSI code page holds every character of the text.
+bool FitsAnsiCodePage(std::wstring_view text);
+
+}  // namespace orvix
