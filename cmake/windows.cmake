@@ -10,7 +10,7 @@ set(CMAKE_RUNTIME_OUTPUT_DIRECTORY ${CMAKE_SOURCE_DIR}/out/win32)
 
 orvix_sources(WIN32_SOURCES src/platform/win32)
 add_library(orvix_win32 STATIC ${WIN32_SOURCES})
-target_link_libraries(orvix_win32 PUBLIC orvix_core advapi32 shell32 ole32 user32 comctl32)
+target_link_libraries(orvix_win32 PUBLIC orvix_core advapi32 shell32 ole32 user32 comctl32 version crypt32)
 
 add_executable(orvix src/app/orvix_main.cpp)
 target_link_options(orvix PRIVATE -municode -s)
@@ -22,3 +22,35 @@ orvix_sources(WINDOWS_TEST_SOURCES tests/windows)
 add_executable(orvix_windows_tests ${WINDOWS_TEST_SOURCES})
 target_link_libraries(orvix_windows_tests PRIVATE orvix_win32 GTest::gtest GTest::gtest_main)
 target_include_directories(orvix_windows_tests PRIVATE ${CMAKE_SOURCE_DIR}/tests)
+
+# Helper programs of the Windows tests; the tests find them beside
+# orvix_windows_tests.exe.
+enable_language(RC)
+add_executable(orvix_test_sleeper tests/windows/programs/sleeper.cpp tests/windows/programs/sleeper.rc)
+target_link_options(orvix_test_sleeper PRIVATE -municode -s)
+
+# stdcall exports under their plain names (no "@N" decoration).
+add_library(orvix_test_echo SHARED tests/windows/programs/echo_exports.cpp)
+set_target_properties(orvix_test_echo PROPERTIES PREFIX "")
+target_link_options(orvix_test_echo PRIVATE -static -s -Wl,--kill-at)
+add_dependencies(orvix_windows_tests orvix_test_sleeper orvix_test_echo)
+
+# A copy of the sleeper signed with a throw-away certificate, for the signer
+# name; the tests skip that check where the signing tools are missing.
+find_program(ORVIX_OPENSSL openssl)
+find_program(ORVIX_OSSLSIGNCODE osslsigncode)
+if(ORVIX_OPENSSL AND ORVIX_OSSLSIGNCODE)
+  set(signed ${CMAKE_RUNTIME_OUTPUT_DIRECTORY}/orvix_test_signed.exe)
+  set(signer_key ${CMAKE_CURRENT_BINARY_DIR}/test_signer_key.pem)
+  set(signer_cert ${CMAKE_CURRENT_BINARY_DIR}/test_signer_cert.pem)
+  add_custom_command(OUTPUT ${signed}
+    COMMAND ${ORVIX_OPENSSL} req -x509 -newkey rsa:2048 -nodes -days 3650 -subj "/CN=Orvix Test Signer"
+            -keyout ${signer_key} -out ${signer_cert}
+    COMMAND ${CMAKE_COMMAND} -E rm -f ${signed}
+    COMMAND ${ORVIX_OSSLSIGNCODE} sign -certs ${signer_cert} -key ${signer_key}
+            -in $<TARGET_FILE:orvix_test_sleeper> -out ${signed}
+    DEPENDS orvix_test_sleeper
+    VERBATIM)
+  add_custom_target(orvix_test_signed DEPENDS ${signed})
+  add_dependencies(orvix_windows_tests orvix_test_signed)
+endif()

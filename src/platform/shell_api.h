@@ -60,8 +60,10 @@ class IShellApi {
  public:
   virtual ~IShellApi() = default;
 
-  // GetWindowsDirectoryW, GetSystemDirectoryW (SysWOW64 for a 32-bit
-  // process on 64-bit Windows) and GetTempPathW (with its trailing backslash).
+  // GetWindowsDirectoryW, GetSystemDirectoryW (System32 for a 32-bit process
+  // on 64-bit Windows too, which file-system redirection then turns into
+  // SysWOW64; CSIDL_SYSTEMX86 names SysWOW64 itself) and GetTempPathW (with
+  // its trailing backslash).
   virtual std::wstring GetWindowsDirectory() = 0;
   virtual std::wstring GetSystemDirectory() = 0;
   virtual std::wstring GetTempPath() = 0;

@@ -13,6 +13,30 @@
 #define NOMINMAX
 #endif
 #include <windows.h>
+#include <shellapi.h>
+
+// The platform interfaces name their operations after the Win32 calls they
+// wrap; the macros that pick a call's A or W form would rename them.
+#undef CopyFile
+#undef CreateDirectory
+#undef CreateProcess
+#undef DeleteFile
+#undef ExpandEnvironmentStrings
+#undef GetDiskFreeSpace
+#undef GetDriveType
+#undef GetEnvironmentVariable
+#undef GetLongPathName
+#undef GetModuleFileName
+#undef GetShortPathName
+#undef GetSystemDirectory
+#undef GetTempFileName
+#undef GetTempPath
+#undef GetVolumeInformation
+#undef GetWindowsDirectory
+#undef LoadLibrary
+#undef MoveFile
+#undef RemoveDirectory
+#undef ShellExecute
 
 namespace orvix::win32 {
 

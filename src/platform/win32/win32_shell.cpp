@@ -1,0 +1,87 @@
+#include "platform/shell_api.h"
+#include "platform/win32/win32_platform.h"
+#include "platform/win32/windows_api.h"
+#include "platform/win32/win32_text_call.h"
+
+#include <shlobj.h>
+
+namespace orvix::win32 {
+namespace {
+
+// The text of a call that fills a buffer; empty when the call fails.
+template <typename Call>
+std::wstring TextOrEmpty(Call call) {
+  std::wstring text;
+  TextFromCall(call, &text);
+  return text;
+}
+
+class Win32Shell : public IShellApi {
+ public:
+  std::wstring GetWindowsDirectory() override {
+    return TextOrEmpty([](wchar_t* buffer, ::DWORD size) { return ::GetWindowsDirectoryW(buffer, size); });
+  }
+
+  std::wstring GetSystemDirectory() override {
+    return TextOrEmpty([](wchar_t* buffer, ::DWORD size) { return ::GetSystemDirectoryW(buffer, size); });
+  }
+
+  std::wstring GetTempPath() override {
+    return TextOrEmpty([](wchar_t* buffer, ::DWORD size) { return ::GetTempPathW(size, buffer); });
+  }
+
+  std::wstring GetSpecialFolder(int csidl) override {
+    wchar_t buffer[MAX_PATH] = {};
+    return ::SHGetSpecialFolderPathW(nullptr, buffer, csidl, FALSE) ? buffer : L"";
+  }
+
+  std::wstring GetModuleFileName() override {
+    // A full buffer means the name was cut: try again with a larger one.
+    std::wstring buffer(MAX_PATH, L'\0');
+    for (;;) {
+      const ::DWORD length = ::GetModuleFileNameW(nullptr, buffer.data(), static_cast<::DWORD>(buffer.size()));
+      if (length == 0) return L"";
+      if (length < buffer.size()) return buffer.substr(0, length);
+      buffer.assign(buffer.size() * 2, L'\0');
+    }
+  }
+
+  std::optional<std::wstring> GetEnvironmentVariable(const std::wstring& name) override {
+    // A variable set to an empty text also answers 0, without an error.
+    std::wstring value;
+    const ::DWORD error = TextFromCall(
+        [&](wchar_t* buffer, ::DWORD size) {
+          ::SetLastError(ERROR_SUCCESS);
+          return ::GetEnvironmentVariableW(name.c_str(), buffer, size);
+        },
+        &value);
+    if (error != ERROR_SUCCESS) return std::nullopt;
+    return value;
+  }
+
+  std::wstring ExpandEnvironmentStrings(const std::wstring& text) override {
+    // This call counts the NUL in what it wrote as well as in what it needs.
+    std::wstring buffer(MAX_PATH, L'\0');
+    for (;;) {
+      const ::DWORD size = ::ExpandEnvironmentStringsW(text.c_str(), buffer.data(), static_cast<::DWORD>(buffer.size()));
+      if (size == 0) return text;
+      if (size <= buffer.size()) return buffer.substr(0, size - 1);
+      buffer.assign(size, L'\0');
+    }
+  }
+
+  bool ShellExecute(const std::wstring& verb, const std::wstring& file, const std::wstring& parameters,
+                    const std::wstring& directory, int show) override {
+    auto orNull = [](const std::wstring& text) { return text.empty() ? nullptr : text.c_str(); };
+    const HINSTANCE result =
+        ::ShellExecuteW(nullptr, orNull(verb), file.c_str(), orNull(parameters), orNull(directory), show);
+    // Values above 32 mean success; the rest are error codes.
+    return reinterpret_cast<INT_PTR>(result) > 32;
+  }
+};
+
+}  // namespace
+
+std::unique_ptr<IShellApi> MakeShell() { return std::make_unique<Win32Shell>(); }
+
+}  // namespace orvix::win32

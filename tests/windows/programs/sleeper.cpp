@@ -1,0 +1,38 @@
+// A small child process for the Windows tests.
+//
+//   orvix_test_sleeper.exe MILLISECONDS [EXIT_CODE]
+//       sleeps, then exits with EXIT_CODE (default 0)
+//   orvix_test_sleeper.exe spawn MILLISECONDS
+//       starts a copy of itself that sleeps MILLISECONDS and exits at once
+//       with that copy's process id (0 when it could not be started)
+#include <cwchar>
+#include <string>
+
+#include <windows.h>
+
+namespace {
+
+unsigned long Number(const wchar_t* text) { return std::wcstoul(text, nullptr, 10); }
+
+int Spawn(const wchar_t* milliseconds) {
+  wchar_t self[MAX_PATH] = {};
+  ::GetModuleFileNameW(nullptr, self, MAX_PATH);
+  std::wstring commandLine = L"\"" + std::wstring(self) + L"\" " + milliseconds;
+  STARTUPINFOW startup{};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION child{};
+  if (!::CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &child))
+    return 0;
+  ::CloseHandle(child.hThread);
+  ::CloseHandle(child.hProcess);
+  return static_cast<int>(child.dwProcessId);
+}
+
+}  // namespace
+
+int wmain(int argc, wchar_t** argv) {
+  if (argc == 3 && std::wcscmp(argv[1], L"spawn") == 0) return Spawn(argv[2]);
+  if (argc < 2) return 2;
+  ::Sleep(Number(argv[1]));
+  return argc >= 3 ? static_cast<int>(Number(argv[2])) : 0;
+}
