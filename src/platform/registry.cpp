@@ -178,11 +178,15 @@ std::wstring TRegistry::ReadString(const std::wstring& name) {
 }
 
 std::int32_t TRegistry::ReadInteger(const std::wstring& name) {
-  BYTE buffer[4] = {0, 0, 0, 0};
+  // The type is asked first so that a string says so whatever its length;
+  // a REG_DWORD of any size but four holds no number to read.
   DWORD type = 0;
-  DWORD size = sizeof buffer;
-  if (QueryRaw(name, &type, buffer, &size) != ERROR_SUCCESS) RaiseGetError(name);
+  DWORD size = 0;
+  if (QueryRaw(name, &type, nullptr, &size) != ERROR_SUCCESS) RaiseGetError(name);
   if (DataTypeOf(type) != rdInteger) RaiseTypeError(name);
+  BYTE buffer[4] = {0, 0, 0, 0};
+  size = sizeof buffer;
+  if (QueryRaw(name, &type, buffer, &size) != ERROR_SUCCESS || size != sizeof buffer) RaiseGetError(name);
   std::uint32_t value = 0;
   std::memcpy(&value, buffer, sizeof value);  // REG_DWORD is little-endian, as is every target
   return static_cast<std::int32_t>(value);
@@ -224,6 +228,8 @@ void TRegistry::GetValueNames(std::vector<std::wstring>& names) {
 
 bool TRegistry::DeleteKey(const std::wstring& path) {
   const SplitPath split = Split(path);
+  // A path naming no sub-key would empty the root or the open key.
+  if (split.subKey.find_first_not_of(L'\\') == std::wstring::npos) return false;
   HKEY target = 0;
   if (Api().OpenKey(split.base, split.subKey, Access, &target) == ERROR_SUCCESS) {
     // Walk the children through this same object so that each recursive call

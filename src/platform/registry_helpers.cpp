@@ -61,8 +61,11 @@ bool SplitKeyText(const std::wstring& text, std::wstring& rootName, std::wstring
 
 std::wstring RegItemText(HKEY root, const std::wstring& keyPath, const std::wstring& valueName,
                          const std::wstring& data) {
+  // Key paths come with a leading backslash (software records) or without
+  // (an opened key's current path); either way one separator shows.
   std::wstring text = RootKeyName(root);
-  if (text.empty() || text.back() != L'\\') text += L'\\';
+  const bool separated = (!text.empty() && text.back() == L'\\') || (!keyPath.empty() && keyPath[0] == L'\\');
+  if (!separated) text += L'\\';
   text += keyPath;
   if (!valueName.empty() || !data.empty()) {
     text += L" | ";
@@ -146,7 +149,9 @@ bool RegDeleteValueAt(HKEY root, const std::wstring& keyPath, const std::wstring
   const std::wstring name = Trim(valueName);
   try {
     ScopedRegistry reg(root, view64);
-    if (!reg.OpenKey(keyPath, false)) return true;
+    // Nothing to delete when the key is absent; a key that exists but
+    // refuses writes keeps its value, and that is no success.
+    if (!reg.OpenKey(keyPath, false)) return !reg.KeyExists(keyPath);
     if (!reg.ValueExists(name)) return true;
     return reg.DeleteValue(name);
   } catch (const std::exception&) {
@@ -159,18 +164,18 @@ int RegListKeyTree(const std::wstring& rootName, const std::wstring& startKeyPat
   list.assign(1, startKeyPath);
   const HKEY root = RootKeyFromName(rootName);
   if (root == kUnknownRoot) return 1;
-  try {
-    ScopedRegistry reg(root, view64);
-    std::vector<std::wstring> names;
-    for (std::size_t i = 0; i < list.size(); ++i) {
+  ScopedRegistry reg(root, view64);
+  std::vector<std::wstring> names;
+  for (std::size_t i = 0; i < list.size(); ++i) {
+    // A key that cannot be listed is skipped; the walk goes on.
+    try {
       reg.CloseKey();
       if (!reg.OpenKeyReadOnly(list[i])) continue;
       reg.GetKeyNames(names);
       const std::wstring parent = list[i];
       for (const std::wstring& name : names) list.push_back(parent + L"\\" + name);
+    } catch (const std::exception&) {
     }
-  } catch (const std::exception&) {
-    // Listing never raises; what was found so far stands.
   }
   return static_cast<int>(list.size());
 }

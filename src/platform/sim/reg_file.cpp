@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "formats/windows_1252.h"
 #include "platform/sim/sim_registry.h"
 #include "platform/text.h"
 
@@ -58,14 +59,13 @@ class Parser {
     if (text.back() != L']') Fail("unterminated key name");
     std::wstring name = text.substr(1, text.size() - 2);
     deleting_ = !name.empty() && name[0] == L'-';
-    if (deleting_) {
-      registry_.RemoveKey(name.substr(1));
-      key_ = name.substr(1);
-      return;
-    }
-    key_ = name;
+    key_ = deleting_ ? name.substr(1) : name;
     try {
-      registry_.PutKey(key_);
+      if (deleting_) {
+        registry_.RemoveKey(key_);
+      } else {
+        registry_.PutKey(key_);
+      }
     } catch (const std::invalid_argument& e) {
       Fail(e.what());
     }
@@ -88,6 +88,7 @@ class Parser {
     if (!data.empty() && data[0] == L'"') {
       std::size_t at = 0;
       const std::wstring str = QuotedString(data, at);
+      if (at != data.size()) Fail("text after the closing quote");
       return registry_.PutString(key_, name, str);
     }
     if (StartsWithText(data, L"dword:")) {
@@ -103,7 +104,7 @@ class Parser {
       Bytes bytes = HexBytes(data.substr(close + 2));
       const bool text = type == REG_SZ || type == REG_EXPAND_SZ || type == REG_MULTI_SZ;
       // REGEDIT4 keeps string data in the ANSI code page; the registry holds UTF-16.
-      if (!unicode_ && text) bytes = ToUtf16Le(std::wstring(bytes.begin(), bytes.end()));
+      if (!unicode_ && text) bytes = ToUtf16Le(FromWindows1252(std::string(bytes.begin(), bytes.end())));
       return registry_.PutValue(key_, name, type, std::move(bytes));
     }
     Fail("unknown value data");
@@ -161,6 +162,13 @@ class Parser {
   bool deleting_ = false;
 };
 
+// Text that decodes as UTF-8 without a replacement character it did not
+// already spell out; anything else is taken for the ANSI code page.
+bool IsUtf8(std::string_view text) {
+  const std::wstring decoded = FromUtf8(text);
+  return decoded.find(L'\uFFFD') == std::wstring::npos || text.find("\xEF\xBF\xBD") != std::string_view::npos;
+}
+
 }  // namespace
 
 RegFileError::RegFileError(int line, const std::string& what)
@@ -185,7 +193,7 @@ void ImportRegBytes(SimRegistry& registry, const Bytes& bytes) {
   }
   std::string_view text(reinterpret_cast<const char*>(bytes.data()), bytes.size());
   if (text.size() >= 3 && text.substr(0, 3) == "\xEF\xBB\xBF") text.remove_prefix(3);
-  ImportRegText(registry, FromUtf8(text));
+  ImportRegText(registry, IsUtf8(text) ? FromUtf8(text) : FromWindows1252(text));
 }
 
 }  // namespace orvix::sim

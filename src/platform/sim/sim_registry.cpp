@@ -228,7 +228,10 @@ Path SimRegistry::Redirect(Path path, REGSAM access) const {
 
 std::vector<Path> SimRegistry::Resolve(HKEY parent, const std::wstring& subKey, REGSAM access,
                                        LSTATUS* status) const {
-  *status = ERROR_SUCCESS;
+  if ((access & KEY_WOW64_RES) == KEY_WOW64_RES) {
+    *status = ERROR_INVALID_PARAMETER;  // one view at a time
+    return {};
+  }
   const Handle* handle = Lookup(parent, status);
   if (handle == nullptr) return {};
   std::vector<Path> bases = handle->paths;
@@ -269,6 +272,12 @@ std::vector<SimRegistry::Node*> SimRegistry::Live(const Handle& handle) const {
   return nodes;
 }
 
+std::size_t SimRegistry::ExistingDepth(const Path& path) const {
+  std::size_t depth = path.size();
+  while (depth > 0 && Find(Path(path.begin(), path.begin() + static_cast<std::ptrdiff_t>(depth))) == nullptr) --depth;
+  return depth;
+}
+
 HKEY SimRegistry::NewHandle(std::vector<Path> paths, REGSAM access) {
   auto handle = std::make_unique<Handle>();
   for (const Path& path : paths) {
@@ -307,14 +316,15 @@ LSTATUS SimRegistry::Open(HKEY parent, const std::wstring& subKey, REGSAM access
     std::size_t target = 0;
     std::size_t bestDepth = 0;
     for (std::size_t i = 0; i < paths.size(); ++i) {
-      std::size_t depth = paths[i].size();
-      while (depth > 0 && Find(Path(paths[i].begin(), paths[i].begin() + static_cast<std::ptrdiff_t>(depth))) == nullptr)
-        --depth;
+      const std::size_t depth = ExistingDepth(paths[i]);
       if (depth >= bestDepth) {
         bestDepth = depth;
         target = i;
       }
     }
+    // Creating below a key takes the right to create its sub-keys.
+    const Node* ancestor = Find(Path(paths[target].begin(), paths[target].begin() + static_cast<std::ptrdiff_t>(bestDepth)));
+    if ((ancestor->allowed & KEY_CREATE_SUB_KEY) == 0) return ERROR_ACCESS_DENIED;
     Ensure(paths[target]);
     found.push_back(Find(paths[target]));
   }
@@ -348,6 +358,7 @@ LSTATUS SimRegistry::CloseKey(HKEY key) {
 LSTATUS SimRegistry::FlushKey(HKEY key) {
   LSTATUS status = ERROR_SUCCESS;
   Lookup(key, &status);
+  if (status == ERROR_SUCCESS) ++flushes_;
   return status;
 }
 
@@ -552,13 +563,21 @@ void SimRegistry::PutDword(const std::wstring& path, const std::wstring& name, D
 }
 
 void SimRegistry::RemoveKey(const std::wstring& path) {
+  if (SplitPath(path).size() < 2) throw std::invalid_argument("a root key cannot be removed");
   const Path parts = ParseTestPath(path);
   Node* parentNode = Find(Path(parts.begin(), parts.end() - 1));
   if (parentNode == nullptr) return;
   auto it = parentNode->children.find(parts.back());
   if (it == parentNode->children.end()) return;
-  it->second->deleted = true;
+  MarkDeleted(*it->second);
   parentNode->children.erase(it);
+  Touch(parentNode);
+}
+
+// Handles below a removed key see it deleted too.
+void SimRegistry::MarkDeleted(Node& node) {
+  node.deleted = true;
+  for (auto& [name, child] : node.children) MarkDeleted(*child);
 }
 
 void SimRegistry::RemoveValue(const std::wstring& path, const std::wstring& name) {

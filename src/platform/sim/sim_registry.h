@@ -56,6 +56,7 @@ class SimRegistry : public IRegistryApi {
   void PutString(const std::wstring& path, const std::wstring& name, const std::wstring& text,
                  DWORD type = REG_SZ);
   void PutDword(const std::wstring& path, const std::wstring& name, DWORD value);
+  // Removes a key with its whole tree; a root cannot be removed.
   void RemoveKey(const std::wstring& path);
   void RemoveValue(const std::wstring& path, const std::wstring& name);
   bool HasKey(const std::wstring& path) const;
@@ -70,6 +71,8 @@ class SimRegistry : public IRegistryApi {
 
   // Number of handles currently open, to catch leaks.
   std::size_t OpenHandleCount() const { return handles_.size() - 5; }
+  // Number of successful RegFlushKey calls so far.
+  std::size_t FlushCount() const { return flushes_; }
 
   struct Node;
 
@@ -80,6 +83,8 @@ class SimRegistry : public IRegistryApi {
   Path ParseTestPath(const std::wstring& path) const;
   Node* Find(const Path& path) const;
   Node* Ensure(const Path& path);
+  // How many leading parts of the path name existing keys.
+  std::size_t ExistingDepth(const Path& path) const;
   Path Redirect(Path path, REGSAM access) const;
   std::vector<Path> Resolve(HKEY parent, const std::wstring& subKey, REGSAM access, LSTATUS* status) const;
   LSTATUS Open(HKEY parent, const std::wstring& subKey, REGSAM access, bool create, HKEY* result);
@@ -90,11 +95,13 @@ class SimRegistry : public IRegistryApi {
   HKEY NewHandle(std::vector<Path> paths, REGSAM access);
   void Touch(Node* node);
   static bool IsPredefined(HKEY key);
+  static void MarkDeleted(Node& node);
 
   Bitness machine_;
   std::shared_ptr<Node> root_;  // holds the hives HKLM and HKU
   std::map<HKEY, std::unique_ptr<Handle>> handles_;
   HKEY nextHandle_ = 0x1000;
+  std::size_t flushes_ = 0;
   FILETIME64 clock_ = 133485408000000000ull;  // 2024-01-01
 };
 
