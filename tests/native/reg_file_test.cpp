@@ -81,9 +81,12 @@ TEST_F(RegFileTest, EscapedValueNamesAndTheDefaultValue) {
          LR"(@="default")"
          L"\r\n"
          LR"("a\"b\\c"="x")"
+         L"\r\n"
+         LR"("k=v"="y")"
          L"\r\n");
   EXPECT_EQ(Registry().GetString(kKey, L""), L"default");
   EXPECT_EQ(Registry().GetString(kKey, L"a\"b\\c"), L"x");
+  EXPECT_EQ(Registry().GetString(kKey, L"k=v"), L"y");
 }
 
 TEST_F(RegFileTest, CommentsAndBlankLinesAreSkipped) {

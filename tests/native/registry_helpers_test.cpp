@@ -69,6 +69,14 @@ TEST_F(RegistryHelpersTest, ReadIntegerAtReadsUnderTheCurrentUserForAnyOtherRoot
   EXPECT_EQ(RegReadIntegerAt(L"nonsense", L"\\SOFTWARE\\Counter", L"N", true), 2);
 }
 
+TEST_F(RegistryHelpersTest, KeyExistsAt) {
+  Registry().PutKey(L"HKLM\\SOFTWARE\\Only64");
+  EXPECT_TRUE(RegKeyExistsAt(L"HKEY_LOCAL_MACHINE", L"\\SOFTWARE\\Only64", true));
+  EXPECT_FALSE(RegKeyExistsAt(L"HKEY_LOCAL_MACHINE", L"\\SOFTWARE\\Only64", false));
+  EXPECT_TRUE(RegKeyExistsAt(L"hkey_local_machine", Foo(), false));
+  EXPECT_FALSE(RegKeyExistsAt(L"HKLM", Foo(), false));
+}
+
 TEST_F(RegistryHelpersTest, ValueExistsAt) {
   EXPECT_TRUE(RegValueExistsAt(L"HKEY_LOCAL_MACHINE", Foo(), L"DisplayName", true));
   EXPECT_TRUE(RegValueExistsAt(L"HKEY_LOCAL_MACHINE", Foo(), L"displayname", false));
