@@ -27,7 +27,7 @@ target_include_directories(orvix_windows_tests PRIVATE ${CMAKE_SOURCE_DIR}/tests
 # orvix_windows_tests.exe.
 enable_language(RC)
 add_executable(orvix_test_sleeper tests/windows/programs/sleeper.cpp tests/windows/programs/sleeper.rc)
-target_link_options(orvix_test_sleeper PRIVATE -municode -s)
+target_link_options(orvix_test_sleeper PRIVATE -municode -mwindows -s)
 
 # stdcall exports under their plain names (no "@N" decoration).
 add_library(orvix_test_echo SHARED tests/windows/programs/echo_exports.cpp)

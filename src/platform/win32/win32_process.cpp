@@ -21,6 +21,18 @@ void CloseIfOpen(std::uintptr_t handle) {
   if (handle != 0) ::CloseHandle(NativeHandle(handle));
 }
 
+// The full path of a process's executable; empty when the process cannot be
+// opened (another user's, or a protected one).
+std::wstring ImagePath(::DWORD processId) {
+  HANDLE process = ::OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, processId);
+  if (process == nullptr) return L"";
+  wchar_t path[MAX_PATH * 2] = {};
+  ::DWORD length = MAX_PATH * 2;
+  const BOOL ok = ::QueryFullProcessImageNameW(process, 0, path, &length);
+  ::CloseHandle(process);
+  return ok ? std::wstring(path, length) : L"";
+}
+
 class Win32Processes : public IProcessApi {
  public:
   std::vector<ProcessEntry> Snapshot() override {
@@ -30,7 +42,8 @@ class Win32Processes : public IProcessApi {
     PROCESSENTRY32W entry{};
     entry.dwSize = sizeof entry;
     for (BOOL more = ::Process32FirstW(snapshot, &entry); more; more = ::Process32NextW(snapshot, &entry))
-      processes.push_back({entry.th32ProcessID, entry.th32ParentProcessID, entry.szExeFile});
+      processes.push_back({entry.th32ProcessID, entry.th32ParentProcessID, entry.szExeFile,
+                           ImagePath(entry.th32ProcessID)});
     ::CloseHandle(snapshot);
     return processes;
   }

@@ -1,10 +1,13 @@
-// A small child process for the Windows tests.
+// A small child process for the Windows tests, a program without windows
+// (the GUI subsystem, so that WaitForInputIdle applies to it).
 //
 //   orvix_test_sleeper.exe MILLISECONDS [EXIT_CODE]
 //       sleeps, then exits with EXIT_CODE (default 0)
 //   orvix_test_sleeper.exe spawn MILLISECONDS
 //       starts a copy of itself that sleeps MILLISECONDS and exits at once
 //       with that copy's process id (0 when it could not be started)
+//   orvix_test_sleeper.exe idle MILLISECONDS
+//       waits for window messages that never come, as an idle program does
 #include <cwchar>
 #include <string>
 
@@ -28,10 +31,24 @@ int Spawn(const wchar_t* milliseconds) {
   return static_cast<int>(child.dwProcessId);
 }
 
+void WaitForMessages(unsigned long milliseconds) {
+  const DWORD start = ::GetTickCount();
+  MSG message;
+  ::PeekMessageW(&message, nullptr, 0, 0, PM_NOREMOVE);  // makes the message queue
+  while (::GetTickCount() - start < milliseconds) {
+    ::MsgWaitForMultipleObjects(0, nullptr, FALSE, milliseconds - (::GetTickCount() - start), QS_ALLINPUT);
+    while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) ::DispatchMessageW(&message);
+  }
+}
+
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
   if (argc == 3 && std::wcscmp(argv[1], L"spawn") == 0) return Spawn(argv[2]);
+  if (argc == 3 && std::wcscmp(argv[1], L"idle") == 0) {
+    WaitForMessages(Number(argv[2]));
+    return 0;
+  }
   if (argc < 2) return 2;
   ::Sleep(Number(argv[1]));
   return argc >= 3 ? static_cast<int>(Number(argv[2])) : 0;

@@ -1,0 +1,64 @@
+// The user's locale, the ANSI code page and the clock of the Wine prefix.
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <string>
+
+#include "platform/win32/win32_platform.h"
+
+namespace orvix {
+namespace {
+
+class LocaleClockWineTest : public ::testing::Test {
+ protected:
+  win32::Win32Platform platform_;
+  ILocaleApi& locale_ = platform_.Locale();
+  IClockApi& clock_ = platform_.Clock();
+};
+
+TEST_F(LocaleClockWineTest, ShortDateFormatAndDecimalSeparator) {
+  const std::wstring format = locale_.ShortDateFormat();
+  for (wchar_t part : {L'd', L'M', L'y'}) EXPECT_NE(format.find(part), std::wstring::npos) << format;
+  const wchar_t separator = locale_.DecimalSeparator();
+  EXPECT_TRUE(separator == L'.' || separator == L',') << static_cast<int>(separator);
+}
+
+TEST_F(LocaleClockWineTest, AnsiTextInTheWesternCodePage) {
+  // The prefix runs with an English locale, so the code page is Windows-1252.
+  ASSERT_EQ(locale_.AnsiCodePage(), 1252u);
+  EXPECT_EQ(locale_.ToAnsi(L"caf\u00e9 \u20ac5"), "caf\xe9 \x80" "5");
+  EXPECT_EQ(locale_.FromAnsi("caf\xe9 \x80" "5"), L"caf\u00e9 \u20ac5");
+  // Characters the code page lacks become "?", never a look-alike ("A" for "Ā").
+  EXPECT_EQ(locale_.ToAnsi(L"\u0100\u0416\u4e2d!"), std::string(3, '?') + "!");
+  EXPECT_EQ(locale_.ToAnsi(L""), "");
+  EXPECT_EQ(locale_.FromAnsi(""), L"");
+  const std::wstring longText(5000, L'\u00e9');
+  EXPECT_EQ(locale_.FromAnsi(locale_.ToAnsi(longText)), longText);
+}
+
+TEST_F(LocaleClockWineTest, ClockAgreesWithTheLibraryClock) {
+  // 100 ns ticks between 1601-01-01 and 1970-01-01.
+  constexpr std::int64_t kUnixEpochTicks = 116444736000000000;
+  const auto sinceUnixEpoch = std::chrono::system_clock::now().time_since_epoch();
+  const std::int64_t libraryNow =
+      kUnixEpochTicks + std::chrono::duration_cast<std::chrono::microseconds>(sinceUnixEpoch).count() * 10;
+  const auto now = static_cast<std::int64_t>(clock_.NowUtc());
+  EXPECT_LT(std::llabs(now - libraryNow), 50'000'000) << "more than 5 s apart";
+
+  // Local time differs from UTC by whole quarter hours, at most 14 hours.
+  const FILETIME64 utc = clock_.NowUtc();
+  const std::int64_t offset = static_cast<std::int64_t>(clock_.ToLocal(utc) - utc);
+  constexpr std::int64_t kQuarterHour = 15LL * 60 * 10'000'000;
+  EXPECT_LE(std::llabs(offset), 14 * 4 * kQuarterHour);
+  EXPECT_EQ(offset % kQuarterHour, 0);
+}
+
+TEST_F(LocaleClockWineTest, SleepLetsTheTickCountAdvance) {
+  const DWORD before = clock_.TickCount();
+  clock_.Sleep(100);
+  EXPECT_GE(clock_.TickCount() - before, 90u);  // the tick's own granularity aside
+}
+
+}  // namespace
+}  // namespace orvix
