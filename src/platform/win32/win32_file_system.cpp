@@ -36,9 +36,7 @@ class Wow64Redirection {
     return instance;
   }
 
-  bool Disable(void** oldValue) const {
-    return disable_ != nullptr && disable_(oldValue);
-  }
+  bool Disable(void** oldValue) const { return disable_ != nullptr && disable_(oldValue); }
   bool Revert(void* oldValue) const { return revert_ != nullptr && revert_(oldValue); }
 
  private:

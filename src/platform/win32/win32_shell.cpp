@@ -63,7 +63,8 @@ class Win32Shell : public IShellApi {
     // This call counts the NUL in what it wrote as well as in what it needs.
     std::wstring buffer(MAX_PATH, L'\0');
     for (;;) {
-      const ::DWORD size = ::ExpandEnvironmentStringsW(text.c_str(), buffer.data(), static_cast<::DWORD>(buffer.size()));
+      const ::DWORD size =
+          ::ExpandEnvironmentStringsW(text.c_str(), buffer.data(), static_cast<::DWORD>(buffer.size()));
       if (size == 0) return text;
       if (size <= buffer.size()) return buffer.substr(0, size - 1);
       buffer.assign(size, L'\0');

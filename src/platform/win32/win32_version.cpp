@@ -29,7 +29,8 @@ void ReadTranslations(const std::vector<unsigned char>& block, VersionResource* 
   UINT length = 0;
   if (!QueryValue(block, L"\\VarFileInfo\\Translation", &value, &length)) return;
   const auto* words = static_cast<const std::uint16_t*>(value);
-  for (UINT i = 0; i + 1 < length / sizeof(std::uint16_t); i += 2) resource->translations.emplace_back(words[i], words[i + 1]);
+  for (UINT i = 0; i + 1 < length / sizeof(std::uint16_t); i += 2)
+    resource->translations.emplace_back(words[i], words[i + 1]);
 }
 
 void ReadStrings(const std::vector<unsigned char>& block, VersionResource* resource) {
