@@ -61,6 +61,7 @@ inline constexpr REGSAM KEY_READ = 0x00020019;
 inline constexpr REGSAM KEY_WRITE = 0x00020006;
 inline constexpr REGSAM KEY_ALL_ACCESS = 0x000F003F;
 
+inline constexpr LSTATUS ERROR_NOT_SAME_DEVICE = 17;
 inline constexpr LSTATUS ERROR_NO_MORE_FILES = 18;
 inline constexpr LSTATUS ERROR_NOT_READY = 21;
 inline constexpr LSTATUS ERROR_SHARING_VIOLATION = 32;
@@ -73,6 +74,7 @@ inline constexpr LSTATUS ERROR_ALREADY_EXISTS = 183;
 inline constexpr LSTATUS ERROR_PROC_NOT_FOUND = 127;
 inline constexpr LSTATUS ERROR_MOD_NOT_FOUND = 126;
 inline constexpr LSTATUS ERROR_DIRECTORY = 267;
+inline constexpr LSTATUS ERROR_CANT_RESOLVE_FILENAME = 1921;
 
 // A FILETIME as one 64-bit count of 100 ns intervals since 1601-01-01.
 using FILETIME64 = std::uint64_t;
@@ -86,6 +88,10 @@ inline constexpr DWORD FILE_ATTRIBUTE_ARCHIVE = 0x20;
 inline constexpr DWORD FILE_ATTRIBUTE_NORMAL = 0x80;
 inline constexpr DWORD FILE_ATTRIBUTE_REPARSE_POINT = 0x400;
 inline constexpr DWORD INVALID_FILE_ATTRIBUTES = 0xFFFFFFFF;
+
+// Reparse point tags: junctions (mount points) and symbolic links.
+inline constexpr DWORD IO_REPARSE_TAG_MOUNT_POINT = 0xA0000003;
+inline constexpr DWORD IO_REPARSE_TAG_SYMLINK = 0xA000000C;
 
 // CreateFileW access, sharing and disposition.
 inline constexpr DWORD GENERIC_READ = 0x80000000;

@@ -21,7 +21,9 @@ SimMachine::SimMachine(const MachineOptions& options)
         FileAttributeData data;
         return files_ != nullptr && files_->GetAttributes(path, &data) == ERROR_SUCCESS &&
                (data.attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
-      }) {
+      }),
+      files(options.bitness, options.os, &clock),
+      shell(files, options.bitness, options.os, options.userName) {
   registry_ = &registry;
   system_ = &system;
   registryEditor_ = &registryEditor;
@@ -30,6 +32,8 @@ SimMachine::SimMachine(const MachineOptions& options)
   versions_ = &versions;
   modules_ = &modules;
   processes_ = &processes;
+  files_ = &files;
+  shell_ = &shell;
 }
 
 void SimMachine::ImportReg(std::wstring_view text) { ImportRegText(registry, text); }

@@ -8,17 +8,20 @@
 
 #include "platform/platform.h"
 #include "platform/sim/sim_clock.h"
+#include "platform/sim/sim_file_system.h"
 #include "platform/sim/sim_locale.h"
 #include "platform/sim/sim_modules.h"
 #include "platform/sim/sim_process.h"
 #include "platform/sim/sim_registry.h"
+#include "platform/sim/sim_shell.h"
 #include "platform/sim/sim_version.h"
 
 namespace orvix::sim {
 
 struct MachineOptions {
   Bitness bitness = Bitness::x64;
-  OsVersionInfo os{10, 0, 19045, 0, false};
+  OsVersionInfo os = kWindows10;  // also picks the folder layout: kWindowsXp, kWindows7, kWindows10
+  std::wstring userName = L"Ann";
 };
 
 class SimSystem : public ISystemApi {
@@ -68,6 +71,8 @@ class SimMachine : public Platform {
   SimVersions versions;
   SimModules modules;
   SimProcesses processes;
+  SimFileSystem files;  // drive C: with Windows, Program Files and the user's profile
+  SimShell shell;
 };
 
 }  // namespace orvix::sim
