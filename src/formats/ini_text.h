@@ -41,8 +41,8 @@ class IniText {
 
  private:
   struct Line {
-    std::wstring text;   // without the line break
-    std::wstring ending; // "\r\n", "\n", "\r" or empty for a last line without one
+    std::wstring text;    // without the line break
+    std::wstring ending;  // "\r\n", "\n", "\r" or empty for a last line without one
   };
   // Lines [begin, end) of the first section with this name; begin is the
   // header's line. Empty optional when there is none.

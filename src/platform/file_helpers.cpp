@@ -46,7 +46,8 @@ bool FileExists(const std::wstring& path) {
 
 bool DirectoryExists(const std::wstring& path) {
   FileAttributeData data;
-  return !path.empty() && CurrentPlatform().Files().GetAttributes(WithoutTrailingBackslash(path), &data) == ERROR_SUCCESS &&
+  return !path.empty() &&
+         CurrentPlatform().Files().GetAttributes(WithoutTrailingBackslash(path), &data) == ERROR_SUCCESS &&
          (data.attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
 }
 

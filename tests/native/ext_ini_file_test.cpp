@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "platform/file_helpers.h"
 #include "platform/sim/sim_machine.h"
 
 namespace orvix {
@@ -96,6 +97,47 @@ TEST_F(ExtIniFileTest, FloatsUseTheUsersDecimalSeparatorAndSurviveALocaleChange)
   EXPECT_EQ(ini_.ReadFloat(L"S", L"word", -1), -1);
   EXPECT_EQ(ini_.ReadFloat(L"S", L"nan", -1), -1);
   EXPECT_DOUBLE_EQ(ini_.ReadFloat(L"S", L"exp", -1), 1e-05);
+}
+
+TEST_F(ExtIniFileTest, LoadsEveryEncodingAndSavesUtf16WithByteOrderMark) {
+  const std::wstring text = L"[Lang]\r\nName = Fran\u00e7ais\r\n";
+  struct Case {
+    Bytes bytes;
+    const wchar_t* expected;
+  };
+  const Case cases[] = {
+      {EncodeTextFile(text, TextEncoding::Utf16LeBom), L"Fran\u00e7ais"},
+      {EncodeTextFile(text, TextEncoding::Utf8Bom), L"Fran\u00e7ais"},
+      {Bytes{'[', 'L', 'a', 'n', 'g', ']', '\n', 'N', 'a', 'm', 'e', '=', 'F', 'r', 'a', 'n', 0xE7, 'a', 'i', 's'},
+       L"Fran\u00e7ais"},  // no mark: the ANSI code page
+      {Bytes{0xEF, 0xBB, 0xBF, '[', 'L', 'a', 'n', 'g', ']', '\n', 'N', 'a', 'm', 'e', '=', 0xD0, 0x96}, L"\u0416"},
+  };
+  machine_.files.PutFolder(L"C:\\Data");
+  for (const Case& c : cases) {
+    machine_.files.PutFile(L"C:\\Data\\in.lng", c.bytes);
+    ASSERT_TRUE(ini_.Load(L"C:\\Data\\in.lng"));
+    EXPECT_EQ(ini_.ReadString(L"Lang", L"Name", L""), c.expected);
+  }
+
+  ini_.WriteString(L"Lang", L"Other", L"\u4e2d\u6587");
+  ASSERT_TRUE(ini_.Save(L"C:\\Data\\out.ini"));
+  EXPECT_EQ(machine_.files.FileBytes(L"C:\\Data\\out.ini"),
+            EncodeTextFile(L"[Lang]\r\nName=\u0416\r\nOther=\u4e2d\u6587\r\n\r\n", TextEncoding::Utf16LeBom));
+  TExtIniFile reloaded;
+  ASSERT_TRUE(reloaded.Load(L"C:\\Data\\out.ini"));
+  EXPECT_EQ(reloaded.Text(), ini_.Text());
+}
+
+TEST_F(ExtIniFileTest, NothingReachesTheDiskBeforeSaveAndAMissingFileIsAnError) {
+  machine_.files.PutFile(L"C:\\Data\\cache.ini", "[A]\r\nx=1\r\n");
+  ASSERT_TRUE(ini_.Load(L"C:\\Data\\cache.ini"));
+  ini_.WriteString(L"A", L"x", L"2");
+  ini_.EraseSection(L"A");
+  EXPECT_EQ(machine_.files.FileText(L"C:\\Data\\cache.ini"), "[A]\r\nx=1\r\n");
+
+  EXPECT_FALSE(ini_.Load(L"C:\\Data\\none.ini"));
+  EXPECT_EQ(ini_.Text(), L"");
+  EXPECT_FALSE(ini_.Save(L"C:\\NoFolder\\cache.ini"));
 }
 
 }  // namespace

@@ -32,18 +32,18 @@ TEST(IniText, ReadsAsTheProfileFunctionsDo) {
     std::optional<std::wstring> expected;
   };
   const Case cases[] = {
-      {L"Main", L"Width", L"900"},             // blanks around name and value dropped, first key wins
-      {L"MAIN", L"width", L"900"},             // names ignore case
-      {L" Main ", L" Width ", L"900"},         // and surrounding blanks
-      {L"Main", L"Quoted", L"  spaced  "},     // one pair of quotes stripped, the inside kept
-      {L"Main", L"Single", L"x"},              //
-      {L"Main", L"Half", L"\"open"},           // unmatched quote kept
-      {L"Main", L"Empty", L""},                // present but empty
-      {L"Main", L"Bare line", std::nullopt},   // a line without "=" is no key
-      {L"Main", L";Language", std::nullopt},   // nor is a comment
-      {L"Main", L"Language", std::nullopt},    //
-      {L"Main", L"Height", std::nullopt},      // only the first section of a name is searched
-      {L"Software", L"ColumnIndex", L"3"},     //
+      {L"Main", L"Width", L"900"},            // blanks around name and value dropped, first key wins
+      {L"MAIN", L"width", L"900"},            // names ignore case
+      {L" Main ", L" Width ", L"900"},        // and surrounding blanks
+      {L"Main", L"Quoted", L"  spaced  "},    // one pair of quotes stripped, the inside kept
+      {L"Main", L"Single", L"x"},             //
+      {L"Main", L"Half", L"\"open"},          // unmatched quote kept
+      {L"Main", L"Empty", L""},               // present but empty
+      {L"Main", L"Bare line", std::nullopt},  // a line without "=" is no key
+      {L"Main", L";Language", std::nullopt},  // nor is a comment
+      {L"Main", L"Language", std::nullopt},   //
+      {L"Main", L"Height", std::nullopt},     // only the first section of a name is searched
+      {L"Software", L"ColumnIndex", L"3"},    //
       {L"Missing", L"ColumnIndex", std::nullopt},
   };
   for (const Case& c : cases) {
@@ -51,8 +51,8 @@ TEST(IniText, ReadsAsTheProfileFunctionsDo) {
   }
   EXPECT_EQ(ini.ReadString(L"Main", L"Nope", L"dflt"), L"dflt");
   EXPECT_EQ(ini.SectionNames(), (std::vector<std::wstring>{L"Main", L"Software"}));
-  EXPECT_EQ(ini.KeyNames(L"main"), (std::vector<std::wstring>{L"Width", L"Quoted", L"Single", L"Half", L"Width",
-                                                               L"Empty"}));
+  EXPECT_EQ(ini.KeyNames(L"main"),
+            (std::vector<std::wstring>{L"Width", L"Quoted", L"Single", L"Half", L"Width", L"Empty"}));
 }
 
 TEST(IniText, ParsesIntegersAsGetPrivateProfileInt) {
@@ -61,9 +61,17 @@ TEST(IniText, ParsesIntegersAsGetPrivateProfileInt) {
     int expected;
   };
   const Case cases[] = {
-      {L"42", 42},   {L"-7", -7},          {L"+5", 5},           {L"12abc", 12},
-      {L"abc", 99},  {L"", 99},            {L"-", 99},           {L"0x10", 0},
-      {L" 3", 99},   {L"99999999999", INT_MAX}, {L"-99999999999", INT_MIN},
+      {L"42", 42},
+      {L"-7", -7},
+      {L"+5", 5},
+      {L"12abc", 12},
+      {L"abc", 99},
+      {L"", 99},
+      {L"-", 99},
+      {L"0x10", 0},
+      {L" 3", 99},
+      {L"99999999999", INT_MAX},
+      {L"-99999999999", INT_MIN},
   };
   for (const Case& c : cases) EXPECT_EQ(ParseProfileInt(c.value, 99), c.expected) << c.value;
 
