@@ -24,7 +24,7 @@ TEST_F(RegistryDeleteTest, DeletesADeepTree) {
   EXPECT_TRUE(reg.DeleteKey(L"\\Software\\Tree"));
   EXPECT_FALSE(Registry().HasKey(L"HKCU\\Software\\Tree"));
   EXPECT_TRUE(Registry().HasKey(L"HKCU\\Software\\Sibling"));
-  EXPECT_EQ(Registry().SubKeyNames(L"HKCU\\Software"), (std::vector<std::wstring>{L"Classes", L"Sibling"}));
+  EXPECT_EQ(Registry().SubKeyNames(L"HKCU\\Software"), (std::vector<std::wstring>{L"Classes", L"Microsoft", L"Sibling"}));
 }
 
 TEST_F(RegistryDeleteTest, RelativeDeleteKeepsTheOpenKeyUsable) {

@@ -23,9 +23,9 @@ TEST_F(RegistryExTest, KeyNamesOfSoftwareIn64BitViewLeaveOutWow6432Node) {
 
   std::vector<std::wstring> names;
   reg.TRegistry::GetKeyNames(names);
-  ASSERT_EQ(names, (std::vector<std::wstring>{L"Classes", L"Vendor", L"Wow6432Node"}));
+  ASSERT_EQ(names, (std::vector<std::wstring>{L"Classes", L"Microsoft", L"Vendor", L"Wow6432Node"}));
   reg.GetKeyNames(names);
-  EXPECT_EQ(names, (std::vector<std::wstring>{L"Classes", L"Vendor"}));
+  EXPECT_EQ(names, (std::vector<std::wstring>{L"Classes", L"Microsoft", L"Vendor"}));
 }
 
 TEST_F(RegistryExTest, AnySpellingOfWow6432NodeIsLeftOut) {

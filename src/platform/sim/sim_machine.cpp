@@ -34,6 +34,9 @@ SimMachine::SimMachine(const MachineOptions& options)
   processes_ = &processes;
   files_ = &files;
   shell_ = &shell;
+  // What Windows keeps about the machine from its first start.
+  shell.WriteRegistryFolders(registry);
+  processes.SetSelf(shell.GetModuleFileName());
 }
 
 void SimMachine::ImportReg(std::wstring_view text) { ImportRegText(registry, text); }

@@ -1,0 +1,28 @@
+// Turning the messy texts installers leave in the registry (uninstall
+// commands, icon references, install locations) into files and folders.
+#pragma once
+
+#include <string>
+
+namespace orvix {
+
+// The file a command line or an icon reference ("...\shell32.dll,-154") names.
+std::wstring CommandToFilePath(const std::wstring& command);
+// The install location cleaned of quotes, macros and host programs, when it
+// names an existing folder; else empty.
+std::wstring CleanInstallLocation(const std::wstring& text);
+// The program's folder read from its uninstall command (or icon, or for
+// Windows Installer commands its readme text); empty unless it exists and
+// is an ordinary folder.
+std::wstring FolderFromUninstallCommand(const std::wstring& uninstallString, const std::wstring& displayIcon,
+                                        const std::wstring& readme);
+// Cuts the text right after the first executable extension (".exe", ".dll"...).
+std::wstring CutAtExecutableExtension(const std::wstring& text);
+// False for folders that are never one program's own: drive roots, paths
+// with placeholders, the desktop, start menu, recent files, Windows and
+// system folders.
+bool IsOrdinaryFolder(const std::wstring& path);
+// Form encoding in the ANSI code page ("a b&c" -> "a+b%26c").
+std::wstring UrlEncode(const std::wstring& text);
+
+}  // namespace orvix

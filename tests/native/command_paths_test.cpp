@@ -1,0 +1,136 @@
+// Files and folders read out of the texts installers leave in the registry.
+#include <gtest/gtest.h>
+
+#include "platform/app_frame.h"
+#include "platform/command_paths.h"
+#include "sim_fixture.h"
+#include "test_text.h"
+
+namespace orvix {
+namespace {
+
+using testing::Narrow;
+
+class CommandPathsTest : public testing::SimMachineTest {
+ protected:
+  void SetUp() override {
+    Machine().files.PutFile(L"C:\\Program Files\\Foo\\uninst.exe", "MZ");
+    Machine().files.PutFile(L"C:\\Program Files\\Foo\\helper.dll", "MZ");
+    // Where a 32-bit program finds system DLLs on a 64-bit machine.
+    Machine().files.PutFile(TAppFrame().GetFolder(CSIDL_SYSTEMX86) + L"\\setupapi.dll", "MZ");
+    Machine().files.PutFolder(L"C:\\Program Files (x86)\\Bar");
+  }
+};
+
+TEST_F(CommandPathsTest, CommandToFilePathFindsTheFile) {
+  const std::wstring windows = TAppFrame().GetFolder(fkWindows);
+  const std::wstring system = TAppFrame().GetFolder(fkSystem);
+  const struct {
+    const wchar_t* command;
+    std::wstring expected;
+  } cases[] = {
+      {L"\"C:\\Program Files\\Foo\\uninst.exe\" /S", L"C:\\Program Files\\Foo\\uninst.exe"},
+      {L"C:\\WINDOWS\\system32\\shell32.dll,-154", L"C:\\WINDOWS\\system32\\shell32.dll"},
+      {L"\"C:\\Program Files\\Foo\\uninst.exe\" \"%1\"", L"C:\\Program Files\\Foo\\uninst.exe"},
+      {L";\\??\\C:\\Program Files\\Foo\\drv.sys", L"C:\\Program Files\\Foo\\drv.sys"},
+      {L"%windir%\\system32\\msiexec.exe", windows + L"\\system32\\msiexec.exe"},
+      {L"\"%SystemRoot%\\System32\\foo.exe\"", windows + L"\\System32\\foo.exe"},
+      {L"\\SystemRoot\\System32\\drivers\\foo.sys", windows + L"\\System32\\drivers\\foo.sys"},
+      {L"Uninstall=C:\\Program Files\\Foo\\uninst.exe", L"C:\\Program Files\\Foo\\uninst.exe"},
+      {L"MsiExec.exe /X{11111111-2222-3333-4444-555555555555}", L"MsiExec.exe"},
+      // A hyphen inside a folder name is no switch.
+      {L"C:\\Program Files\\my-app\\app.exe -uninstall", L"C:\\Program Files\\my-app\\app.exe"},
+      {L"rundll32.exe C:\\Program Files\\Foo\\helper.dll,Uninstall", L"C:\\Program Files\\Foo\\helper.dll"},
+      {L"RunDll32.exe setupapi.dll,InstallHinfSection", system + L"\\setupapi.dll"},
+      {L"rundll32.exe missing.dll,Entry", L"rundll32.exe missing.dll"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(Narrow(c.command));
+    EXPECT_EQ(CommandToFilePath(c.command), c.expected);
+  }
+}
+
+TEST_F(CommandPathsTest, CleanInstallLocationKeepsOnlyExistingFolders) {
+  const struct {
+    const wchar_t* text;
+    const wchar_t* expected;
+  } cases[] = {
+      {L"\"C:\\Program Files (x86)\\Bar\"", L"C:\\Program Files (x86)\\Bar"},
+      {L"C:\\\\Program Files (x86)\\\\Bar\\\\", L"C:\\Program Files (x86)\\Bar\\"},
+      {L"  \\??\\C:\\Program Files (x86)\\Bar  ", L"C:\\Program Files (x86)\\Bar"},
+      {L"RUNDLL32.EXE C:\\Program Files (x86)\\Bar", L"C:\\Program Files (x86)\\Bar"},
+      {L"C:\\Program Files (x86)\\Gone", L""},
+      {L"", L""},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(Narrow(c.text));
+    EXPECT_EQ(CleanInstallLocation(c.text), c.expected);
+  }
+  const std::wstring programFiles = TAppFrame().GetFolder(CSIDL_PROGRAM_FILES);
+  Machine().files.PutFolder(programFiles + L"\\Baz");
+  EXPECT_EQ(CleanInstallLocation(L"%PROGRAMFILES%\\Baz"), programFiles + L"\\Baz");
+}
+
+TEST_F(CommandPathsTest, FolderFromUninstallCommandNamesAnOrdinaryFolder) {
+  const struct {
+    const wchar_t* uninstall;
+    const wchar_t* icon;
+    const wchar_t* readme;
+    const wchar_t* expected;
+  } cases[] = {
+      {L"\"C:\\Program Files\\Foo\\uninst.exe\" /S", L"", L"", L"C:\\PROGRAM FILES\\FOO\\"},
+      {L"C:\\Program Files\\Foo\\uninst.exe _?=C:\\Program Files\\Foo", L"", L"", L"C:\\PROGRAM FILES\\FOO\\"},
+      {L"", L"C:\\Program Files (x86)\\Bar\\bar.exe,0", L"", L"C:\\PROGRAM FILES (X86)\\BAR\\"},
+      {L"MsiExec.exe /X{11111111-2222-3333-4444-555555555555}", L"", L"C:\\Program Files\\Foo\\readme.txt",
+       L"C:\\PROGRAM FILES\\FOO\\"},
+      {L"RunDll32.exe C:\\Program Files\\Foo\\helper.dll,Uninstall", L"", L"", L"C:\\PROGRAM FILES\\FOO\\"},
+      // The system folder is never one program's own.
+      {L"rundll32.exe setupapi.dll,InstallHinfSection", L"", L"", L""},
+      {L"C:\\Program Files\\Gone\\uninst.exe", L"", L"", L""},
+      {L"C:\\uninst.exe", L"", L"", L""},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(Narrow(c.uninstall) + " | " + Narrow(c.icon));
+    EXPECT_EQ(FolderFromUninstallCommand(c.uninstall, c.icon, c.readme), c.expected);
+  }
+}
+
+TEST(CutAtExecutableExtensionTest, CutsAfterTheEarliestExtension) {
+  EXPECT_EQ(CutAtExecutableExtension(L"C:\\FOO\\SETUP.EXE /X C:\\FOO\\A.DLL"), L"C:\\FOO\\SETUP.EXE");
+  EXPECT_EQ(CutAtExecutableExtension(L"C:\\Foo\\run.cmd.bak"), L"C:\\Foo\\run.cmd");
+  EXPECT_EQ(CutAtExecutableExtension(L"C:\\Foo\\readme.txt"), L"C:\\Foo\\readme.txt");
+}
+
+TEST_F(CommandPathsTest, OrdinaryFoldersExcludeRootsPlaceholdersAndShellFolders) {
+  const TAppFrame frame;
+  const struct {
+    std::wstring path;
+    bool ordinary;
+  } cases[] = {
+      {L"C:\\Program Files\\Foo", true},
+      {L"C:\\Program Files\\Foo\\", true},
+      {L"C:\\", false},
+      {L"C:", false},
+      {L"D:\\", false},
+      {L"%ProgramFiles%\\Foo", false},
+      {LowerCase(frame.GetFolder(fkWindows)), false},
+      {UpperCase(frame.GetFolder(fkSystem)) + L"\\", false},
+      {frame.GetFolder(CSIDL_DESKTOPDIRECTORY), false},
+      {frame.GetFolder(CSIDL_STARTMENU), false},
+      {frame.GetFolder(CSIDL_RECENT), false},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(Narrow(c.path));
+    EXPECT_EQ(IsOrdinaryFolder(c.path), c.ordinary);
+  }
+}
+
+TEST_F(CommandPathsTest, UrlEncodeWritesAnsiBytes) {
+  EXPECT_EQ(UrlEncode(L"Foo Bar & Co"), L"Foo+Bar+%26+Co");
+  EXPECT_EQ(UrlEncode(L"caf\u00e9 \u20ac5"), L"caf%E9+%805");
+  EXPECT_EQ(UrlEncode(L"a@b!$'()*-._~/"), L"a@b!$'()*-._%7E%2F");
+  EXPECT_EQ(UrlEncode(L"\u4e2d"), L"%3F") << "a character outside the code page becomes '?'";
+}
+
+}  // namespace
+}  // namespace orvix
