@@ -12,7 +12,17 @@ orvix_sources(WIN32_SOURCES src/platform/win32)
 add_library(orvix_win32 STATIC ${WIN32_SOURCES})
 target_link_libraries(orvix_win32 PUBLIC orvix_core advapi32 shell32 ole32 user32 comctl32 version crypt32)
 
+# Version resources of the programs, from the project's version.
+enable_language(RC)
+function(orvix_version_resource target description)
+  set(ORVIX_FILE_DESCRIPTION "${description}")
+  set(ORVIX_INTERNAL_NAME "${target}")
+  configure_file(${CMAKE_SOURCE_DIR}/src/app/version.rc.in ${CMAKE_CURRENT_BINARY_DIR}/${target}_version.rc @ONLY)
+  target_sources(${target} PRIVATE ${CMAKE_CURRENT_BINARY_DIR}/${target}_version.rc)
+endfunction()
+
 add_executable(orvix src/app/orvix_main.cpp)
+orvix_version_resource(orvix "Orvix Uninstaller console")
 target_link_options(orvix PRIVATE -municode -s)
 target_link_libraries(orvix PRIVATE orvix_app orvix_win32)
 
@@ -25,7 +35,6 @@ target_include_directories(orvix_windows_tests PRIVATE ${CMAKE_SOURCE_DIR}/tests
 
 # Helper programs of the Windows tests; the tests find them beside
 # orvix_windows_tests.exe.
-enable_language(RC)
 add_executable(orvix_test_sleeper tests/windows/programs/sleeper.cpp tests/windows/programs/sleeper.rc)
 target_link_options(orvix_test_sleeper PRIVATE -municode -mwindows -s)
 
@@ -54,3 +63,6 @@ if(ORVIX_OPENSSL AND ORVIX_OSSLSIGNCODE)
   add_custom_target(orvix_test_signed DEPENDS ${signed})
   add_dependencies(orvix_windows_tests orvix_test_signed)
 endif()
+
+# Sample programs and their installers for the end-to-end tests.
+include(${CMAKE_SOURCE_DIR}/tests/samples/samples.cmake)

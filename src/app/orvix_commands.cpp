@@ -1,6 +1,9 @@
 #include "app/orvix_commands.h"
 
+#include "platform/platform.h"
 #include "platform/registry_helpers.h"
+#include "platform/settings.h"
+#include "platform/system_info.h"
 #include "platform/text.h"
 
 namespace orvix {
@@ -10,6 +13,8 @@ constexpr const wchar_t* kUsage =
     L"Usage: orvix COMMAND [OPTIONS]\n"
     L"\n"
     L"Commands:\n"
+    L"  about             Show the program's version, the Windows version, the data\n"
+    L"                    folder (created when missing) and the settings file.\n"
     L"  keys KEY [--64]   List KEY and every key below it, parents first, with the\n"
     L"                    DisplayName of each key that has one. KEY is a root name\n"
     L"                    and a path, e.g. HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft.\n"
@@ -60,6 +65,17 @@ int ListKeys(const std::vector<std::wstring>& args, ConsoleOutput& out, ConsoleO
   return ecOk;
 }
 
+int About(const std::vector<std::wstring>& args, ConsoleOutput& out, ConsoleOutput& err) {
+  if (args.size() > 1) return UsageError(err, L"about takes no options, got: " + args[1]);
+  const std::wstring os = OsName();
+  const std::wstring dataFolder = DataFolder();
+  out.Line(L"Orvix Uninstaller " + FileVersionText(CurrentPlatform().Shell().GetModuleFileName()));
+  out.Line(L"Windows:       " + (os.empty() ? L"(unknown version)" : os));
+  out.Line(L"Data folder:   " + (dataFolder.empty() ? L"(none: this user has no application data folder)" : dataFolder));
+  out.Line(L"Settings file: " + (dataFolder.empty() ? L"(none)" : SettingsPath()));
+  return dataFolder.empty() ? ecFailed : ecOk;
+}
+
 }  // namespace
 
 int RunOrvixCommand(const std::vector<std::wstring>& args, ConsoleOutput& out, ConsoleOutput& err) {
@@ -69,6 +85,7 @@ int RunOrvixCommand(const std::vector<std::wstring>& args, ConsoleOutput& out, C
     out.Write(kUsage);
     return ecOk;
   }
+  if (command == L"about") return About(args, out, err);
   if (command == L"keys") return ListKeys(args, out, err);
   return UsageError(err, L"unknown command: " + command);
 }

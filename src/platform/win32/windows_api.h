@@ -12,6 +12,8 @@
 #ifndef NOMINMAX
 #define NOMINMAX
 #endif
+#include "platform/win_types.h"
+
 #include <windows.h>
 #include <shellapi.h>
 
