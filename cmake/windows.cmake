@@ -42,7 +42,11 @@ target_link_options(orvix_test_sleeper PRIVATE -municode -mwindows -s)
 add_library(orvix_test_echo SHARED tests/windows/programs/echo_exports.cpp)
 set_target_properties(orvix_test_echo PROPERTIES PREFIX "")
 target_link_options(orvix_test_echo PRIVATE -static -s -Wl,--kill-at)
-add_dependencies(orvix_windows_tests orvix_test_sleeper orvix_test_echo)
+add_library(orvix_test_statistics SHARED tests/windows/programs/statistics_recorder.cpp)
+set_target_properties(orvix_test_statistics PROPERTIES PREFIX "")
+target_link_options(orvix_test_statistics PRIVATE -static -s -Wl,--kill-at)
+add_dependencies(orvix_windows_tests orvix_test_sleeper orvix_test_echo orvix_test_statistics)
+orvix_version_resource(orvix_windows_tests "Orvix Uninstaller Windows tests")
 
 # A copy of the sleeper signed with a throw-away certificate, for the signer
 # name; the tests skip that check where the signing tools are missing.
