@@ -1,0 +1,132 @@
+#include "platform/date_time.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cwctype>
+
+#include "platform/platform.h"
+#include "platform/system_info.h"
+
+namespace orvix {
+namespace {
+
+// Days from 0001-01-01 (day 0) to 1899-12-30.
+constexpr long kOleEpochDays = 693593;
+
+constexpr const wchar_t* kMonthNames[] = {L"January", L"February", L"March",     L"April",   L"May",      L"June",
+                                          L"July",    L"August",   L"September", L"October", L"November", L"December"};
+
+bool IsLeap(int year) { return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0; }
+
+int DaysInMonth(int year, int month) {
+  static constexpr int kDays[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+  return month == 2 && IsLeap(year) ? 29 : kDays[month - 1];
+}
+
+long DaysBeforeYear(int year) {
+  const long y = year - 1;
+  return y * 365 + y / 4 - y / 100 + y / 400;
+}
+
+std::wstring Padded(int value, std::size_t width) {
+  std::wstring text = std::to_wstring(value);
+  if (text.size() < width) text.insert(0, width - text.size(), L'0');
+  return text;
+}
+
+}  // namespace
+
+std::optional<TDateTime> EncodeDate(int year, int month, int day) {
+  if (year < 1 || year > 9999 || month < 1 || month > 12 || day < 1 || day > DaysInMonth(year, month))
+    return std::nullopt;
+  long days = DaysBeforeYear(year);
+  for (int m = 1; m < month; ++m) days += DaysInMonth(year, m);
+  days += day - 1;
+  return static_cast<TDateTime>(days - kOleEpochDays);
+}
+
+TDateParts DecodeDate(TDateTime date) {
+  long days = static_cast<long>(std::floor(date)) + kOleEpochDays;
+  int year = static_cast<int>(days / 366) + 1;  // never past the answer
+  while (DaysBeforeYear(year + 1) <= days) ++year;
+  days -= DaysBeforeYear(year);
+  int month = 1;
+  while (days >= DaysInMonth(year, month)) days -= DaysInMonth(year, month++);
+  return {year, month, static_cast<int>(days) + 1};
+}
+
+TDateTime NowLocal() { return FileTimeToLocalDate(CurrentPlatform().Clock().NowUtc()); }
+
+std::wstring FormatShortDate(TDateTime date) { return FormatDate(date, CurrentPlatform().Locale().ShortDateFormat()); }
+
+std::wstring FormatDate(TDateTime date, const std::wstring& picture) {
+  const TDateParts parts = DecodeDate(date);
+  std::wstring out;
+  for (std::size_t i = 0; i < picture.size();) {
+    const wchar_t c = picture[i];
+    std::size_t run = 1;
+    while (i + run < picture.size() && picture[i + run] == c) ++run;
+    if (c == L'\'') {
+      const std::size_t close = picture.find(L'\'', i + 1);
+      out += picture.substr(i + 1, (close == std::wstring::npos ? picture.size() : close) - i - 1);
+      i = close == std::wstring::npos ? picture.size() : close + 1;
+      continue;
+    }
+    if (c == L'd' && run <= 2) {
+      out += Padded(parts.day, run);
+    } else if (c == L'M') {
+      const std::wstring name = kMonthNames[parts.month - 1];
+      out += run <= 2 ? Padded(parts.month, run) : run == 3 ? name.substr(0, 3) : name;
+    } else if (c == L'y') {
+      out += run <= 2 ? Padded(parts.year % 100, run == 1 ? 1 : 2) : Padded(parts.year, 4);
+    } else {
+      out.append(run, c);
+    }
+    i += run;
+  }
+  return out;
+}
+
+std::optional<TDateTime> ParseDate(const std::wstring& text, TDateOrder order, wchar_t separator) {
+  int fields[3] = {0, 0, 0};
+  int digits[3] = {0, 0, 0};
+  std::size_t field = 0;
+  for (wchar_t c : text) {
+    if (c == separator) {
+      if (++field > 2) return std::nullopt;
+    } else if (std::iswdigit(static_cast<wint_t>(c)) && c < 128) {
+      if (++digits[field] > 4) return std::nullopt;
+      fields[field] = fields[field] * 10 + (c - L'0');
+    } else if (c != L' ') {
+      return std::nullopt;
+    }
+  }
+  if (field != 2 || digits[0] == 0 || digits[1] == 0 || digits[2] == 0) return std::nullopt;
+  int year = 0, month = 0, day = 0, yearDigits = 0;
+  switch (order) {
+    case TDateOrder::YearMonthDay: year = fields[0], month = fields[1], day = fields[2], yearDigits = digits[0]; break;
+    case TDateOrder::MonthDayYear: month = fields[0], day = fields[1], year = fields[2], yearDigits = digits[2]; break;
+    case TDateOrder::DayMonthYear: day = fields[0], month = fields[1], year = fields[2], yearDigits = digits[2]; break;
+  }
+  if (yearDigits <= 2) year += year < 50 ? 2000 : 1900;
+  return EncodeDate(year, month, day);
+}
+
+std::optional<TDateTime> ParseShortDate(const std::wstring& text) {
+  const std::wstring picture = CurrentPlatform().Locale().ShortDateFormat();
+  const std::size_t y = picture.find(L'y');
+  const std::size_t m = picture.find(L'M');
+  const std::size_t d = picture.find(L'd');
+  if (y == std::wstring::npos || m == std::wstring::npos || d == std::wstring::npos) return std::nullopt;
+  const TDateOrder order = (y < m && m < d)   ? TDateOrder::YearMonthDay
+                           : (m < d && d < y) ? TDateOrder::MonthDayYear
+                                              : TDateOrder::DayMonthYear;
+  // The separator is the first character after the first field.
+  const std::size_t first = std::min({y, m, d});
+  std::size_t after = first;
+  while (after < picture.size() && picture[after] == picture[first]) ++after;
+  if (after >= picture.size()) return std::nullopt;
+  return ParseDate(text, order, picture[after]);
+}
+
+}  // namespace orvix

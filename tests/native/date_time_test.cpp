@@ -1,0 +1,67 @@
+// OLE dates, the user's date pictures and reading dates back.
+#include <gtest/gtest.h>
+
+#include "platform/date_time.h"
+#include "sim_fixture.h"
+#include "test_text.h"
+
+namespace orvix {
+namespace {
+
+TEST(DateTimeTest, EncodesAndDecodesOleDates) {
+  const struct {
+    int year, month, day;
+    double ole;
+  } cases[] = {{1899, 12, 30, 0}, {1900, 1, 1, 2}, {2000, 2, 29, 36585}, {2024, 1, 1, 45292}, {1, 1, 1, -693593}};
+  for (const auto& c : cases) {
+    EXPECT_EQ(EncodeDate(c.year, c.month, c.day), c.ole) << c.year << "-" << c.month << "-" << c.day;
+    const TDateParts parts = DecodeDate(c.ole + 0.75);
+    EXPECT_EQ(parts.year, c.year);
+    EXPECT_EQ(parts.month, c.month);
+    EXPECT_EQ(parts.day, c.day);
+  }
+  EXPECT_FALSE(EncodeDate(2023, 2, 29));
+  EXPECT_FALSE(EncodeDate(2024, 13, 1));
+  EXPECT_FALSE(EncodeDate(0, 1, 1));
+}
+
+TEST(DateTimeTest, FormatsDatePictures) {
+  const TDateTime date = *EncodeDate(2024, 3, 5);
+  EXPECT_EQ(FormatDate(date, L"M/d/yyyy"), L"3/5/2024");
+  EXPECT_EQ(FormatDate(date, L"dd.MM.yyyy"), L"05.03.2024");
+  EXPECT_EQ(FormatDate(date, L"yyyy-MM-dd"), L"2024-03-05");
+  EXPECT_EQ(FormatDate(date, L"d MMM yy"), L"5 Mar 24");
+  EXPECT_EQ(FormatDate(date, L"dd'de'MMMM"), L"05deMarch");
+}
+
+TEST(DateTimeTest, ParsesDatesInAGivenOrder) {
+  EXPECT_EQ(ParseDate(L"2024-01-15", TDateOrder::YearMonthDay, L'-'), EncodeDate(2024, 1, 15));
+  EXPECT_EQ(ParseDate(L"1/15/2024", TDateOrder::MonthDayYear, L'/'), EncodeDate(2024, 1, 15));
+  EXPECT_EQ(ParseDate(L"15.1.24", TDateOrder::DayMonthYear, L'.'), EncodeDate(2024, 1, 15));
+  EXPECT_EQ(ParseDate(L"15.1.99", TDateOrder::DayMonthYear, L'.'), EncodeDate(1999, 1, 15));
+  for (const wchar_t* bad : {L"", L"2024-01", L"2024-01-15-3", L"2024-13-01", L"01/15/2024", L"2024-0x-15",
+                             L"20240-01-15"}) {
+    EXPECT_FALSE(ParseDate(bad, TDateOrder::YearMonthDay, L'-')) << testing::Narrow(bad);
+  }
+}
+
+class ShortDateTest : public testing::SimMachineTest {};
+
+TEST_F(ShortDateTest, FollowsTheUsersFormatBothWays) {
+  const TDateTime date = *EncodeDate(2024, 11, 28);
+  for (const wchar_t* picture : {L"M/d/yyyy", L"dd.MM.yyyy", L"yyyy-MM-dd", L"d/M/yy"}) {
+    Machine().locale.shortDateFormat = picture;
+    const std::wstring text = FormatShortDate(date);
+    EXPECT_EQ(ParseShortDate(text), date) << testing::Narrow(picture) << " " << testing::Narrow(text);
+  }
+  Machine().locale.shortDateFormat = L"M/d/yyyy";
+  EXPECT_FALSE(ParseShortDate(L"28.11.2024"));
+}
+
+TEST_F(ShortDateTest, NowIsTheLocalTimeOfTheClock) {
+  Machine().clock.SetUtcOffsetMinutes(-300);
+  EXPECT_DOUBLE_EQ(NowLocal(), 45292.0 - 5.0 / 24);
+}
+
+}  // namespace
+}  // namespace orvix
