@@ -67,3 +67,6 @@ if(ORVIX_OPENSSL AND ORVIX_OSSLSIGNCODE)
   add_custom_target(orvix_test_signed DEPENDS ${signed})
   add_dependencies(orvix_windows_tests orvix_test_signed)
 endif()
+
+# Sample programs and their installers for the end-to-end tests.
+include(${CMAKE_SOURCE_DIR}/tests/samples/samples.cmake)

@@ -1,0 +1,67 @@
+// What the sample installers of tests/samples install, as the end-to-end
+// tests look for it, and the one step that installs them all.
+#pragma once
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "e2e/wine_prefix.h"
+
+namespace orvix::e2e {
+
+struct SampleProduct {
+  const char* displayName;
+  const char* uninstallKey;  // as reg.exe takes it
+  RegView view;              // the view that holds the Uninstall key
+  const char* version;
+  const char* installFolder;  // a Windows path, possibly with %VARIABLES%
+  const char* mainProgram;    // the program's file inside installFolder
+  const char* installer;      // the installer's file in out/win32/samples
+};
+
+inline constexpr SampleProduct kNotes = {
+    "Orvix Sample Notes", "HKLM\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\OrvixSampleNotes",
+    RegView::k32,         "1.4.2",
+    "C:\\Program Files (x86)\\Orvix Samples\\Sample Notes", "OrvixNotes.exe",
+    "OrvixSampleNotesSetup.exe"};
+inline constexpr SampleProduct kClock = {
+    "Orvix Sample Clock", "HKLM\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\OrvixSampleClock",
+    RegView::k64,         "2.0.1",
+    "C:\\Program Files\\Orvix Samples\\Sample Clock", "OrvixClock.exe",
+    "OrvixSampleClockSetup.exe"};
+inline constexpr SampleProduct kSketch = {
+    "Orvix Sample Sketch", "HKCU\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\OrvixSampleSketch",
+    RegView::k64,          "0.9",
+    "%LOCALAPPDATA%\\Programs\\Orvix Samples\\Sample Sketch", "OrvixSketch.exe",
+    "OrvixSampleSketchSetup.exe"};
+inline constexpr SampleProduct kViewer = {
+    "Orvix Sample Viewer",
+    "HKLM\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\{3B0E7C52-91A4-4D6F-8E27-5C1A9F04B6D3}",
+    RegView::k32,
+    "3.1.0",
+    "C:\\Program Files (x86)\\Orvix Samples\\Sample Viewer",
+    "OrvixViewer.exe",
+    "OrvixSampleViewer.msi"};
+inline constexpr const SampleProduct* kAllSamples[] = {&kNotes, &kClock, &kSketch, &kViewer};
+
+// The Windows Installer product and its codes in the packed form the
+// installer's own keys are named by.
+inline constexpr char kViewerProductCode[] = "{3B0E7C52-91A4-4D6F-8E27-5C1A9F04B6D3}";
+inline constexpr char kViewerPackedCode[] = "25C7E0B34A19F6D4E872C5A1F9406B3D";
+inline constexpr char kViewerPackedUpgradeCode[] = "60E14D7A59C283B41B0FE6382D7C5A49";
+
+// The Notes sample's COM server.
+inline constexpr char kNotesClsid[] = "{6F1C2A9E-4B7D-4E21-9C3A-0D5E8B7A4F10}";
+inline constexpr char kNotesProgId[] = "OrvixSamples.NotesShell.1";
+inline constexpr char kNotesIndependentProgId[] = "OrvixSamples.NotesShell";
+
+std::filesystem::path SampleInstaller(const SampleProduct& sample);
+std::filesystem::path TrickyEntriesFile();
+
+// Installs every sample silently, the NSIS ones with /S and the package with
+// msiexec /qn, then imports the tricky Uninstall entries. Answers what went
+// wrong, one line per step; empty when all went well.
+std::vector<std::string> InstallAllSamples(const WinePrefix& prefix);
+
+}  // namespace orvix::e2e

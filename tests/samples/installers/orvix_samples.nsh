@@ -1,0 +1,32 @@
+; What the sample installers share: the publisher, and the Uninstall entry
+; they all write the same way. The build passes SAMPLE_BIN (the folder of the
+; built sample programs) and OUT_DIR (where the installer goes) with -D.
+!ifndef SAMPLE_BIN | OUT_DIR
+  !error "makensis needs -DSAMPLE_BIN=<folder of the sample programs> -DOUT_DIR=<output folder>"
+!endif
+
+!include FileFunc.nsh
+
+Unicode true
+SetCompressor /SOLID lzma
+!define PUBLISHER "Orvix Samples"
+!define UNINSTALL_KEYS "Software\Microsoft\Windows\CurrentVersion\Uninstall"
+
+; Writes the Uninstall entry ROOT\Uninstall\KEY of the program NAME with the
+; main program EXE in $INSTDIR; EstimatedSize is the size of $INSTDIR in KB.
+!macro WriteUninstallEntry ROOT KEY NAME VERSION EXE SLUG
+  WriteRegStr ${ROOT} "${UNINSTALL_KEYS}\${KEY}" "DisplayName" "${NAME}"
+  WriteRegStr ${ROOT} "${UNINSTALL_KEYS}\${KEY}" "DisplayVersion" "${VERSION}"
+  WriteRegStr ${ROOT} "${UNINSTALL_KEYS}\${KEY}" "Publisher" "${PUBLISHER}"
+  WriteRegStr ${ROOT} "${UNINSTALL_KEYS}\${KEY}" "DisplayIcon" "$INSTDIR\${EXE},0"
+  WriteRegStr ${ROOT} "${UNINSTALL_KEYS}\${KEY}" "InstallLocation" "$INSTDIR"
+  WriteRegStr ${ROOT} "${UNINSTALL_KEYS}\${KEY}" "UninstallString" '"$INSTDIR\uninstall.exe"'
+  WriteRegStr ${ROOT} "${UNINSTALL_KEYS}\${KEY}" "QuietUninstallString" '"$INSTDIR\uninstall.exe" /S'
+  WriteRegStr ${ROOT} "${UNINSTALL_KEYS}\${KEY}" "URLInfoAbout" "https://orvix-samples.example/${SLUG}"
+  WriteRegStr ${ROOT} "${UNINSTALL_KEYS}\${KEY}" "HelpLink" "https://orvix-samples.example/${SLUG}/help"
+  WriteRegDWORD ${ROOT} "${UNINSTALL_KEYS}\${KEY}" "NoModify" 1
+  WriteRegDWORD ${ROOT} "${UNINSTALL_KEYS}\${KEY}" "NoRepair" 1
+  ${GetSize} "$INSTDIR" "/S=0K" $0 $1 $2
+  IntFmt $0 "0x%08X" $0
+  WriteRegDWORD ${ROOT} "${UNINSTALL_KEYS}\${KEY}" "EstimatedSize" $0
+!macroend
