@@ -1,8 +1,11 @@
 ; What the sample installers share: the publisher, and the Uninstall entry
 ; they all write the same way. The build passes SAMPLE_BIN (the folder of the
 ; built sample programs) and OUT_DIR (where the installer goes) with -D.
-!ifndef SAMPLE_BIN | OUT_DIR
-  !error "makensis needs -DSAMPLE_BIN=<folder of the sample programs> -DOUT_DIR=<output folder>"
+!ifndef SAMPLE_BIN
+  !error "makensis needs -DSAMPLE_BIN=<folder of the sample programs>"
+!endif
+!ifndef OUT_DIR
+  !error "makensis needs -DOUT_DIR=<output folder>"
 !endif
 
 !include FileFunc.nsh
