@@ -108,8 +108,7 @@ RunResult RunHostProgram(const std::vector<std::string>& argv, const Environment
   const WaitOutcome outcome = WaitUntil(child, std::chrono::steady_clock::now() + timeout, &status);
   result.output = ReadWhole(outputPath);
   ::unlink(outputPath.c_str());
-  if (outcome == WaitOutcome::kTimedOut)
-    result.output += "\n(killed after " + std::to_string(timeout.count()) + " s)";
+  if (outcome == WaitOutcome::kTimedOut) result.output += "\n(killed after " + std::to_string(timeout.count()) + " s)";
   if (outcome != WaitOutcome::kEnded) return result;
   result.exitCode = StatusToExitCode(status);
   return result;

@@ -21,19 +21,28 @@ struct SampleProduct {
 };
 
 inline constexpr SampleProduct kNotes = {
-    "Orvix Sample Notes", "HKLM\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\OrvixSampleNotes",
-    RegView::k32,         "1.4.2",
-    "C:\\Program Files (x86)\\Orvix Samples\\Sample Notes", "OrvixNotes.exe",
+    "Orvix Sample Notes",
+    "HKLM\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\OrvixSampleNotes",
+    RegView::k32,
+    "1.4.2",
+    "C:\\Program Files (x86)\\Orvix Samples\\Sample Notes",
+    "OrvixNotes.exe",
     "OrvixSampleNotesSetup.exe"};
 inline constexpr SampleProduct kClock = {
-    "Orvix Sample Clock", "HKLM\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\OrvixSampleClock",
-    RegView::k64,         "2.0.1",
-    "C:\\Program Files\\Orvix Samples\\Sample Clock", "OrvixClock.exe",
+    "Orvix Sample Clock",
+    "HKLM\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\OrvixSampleClock",
+    RegView::k64,
+    "2.0.1",
+    "C:\\Program Files\\Orvix Samples\\Sample Clock",
+    "OrvixClock.exe",
     "OrvixSampleClockSetup.exe"};
 inline constexpr SampleProduct kSketch = {
-    "Orvix Sample Sketch", "HKCU\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\OrvixSampleSketch",
-    RegView::k64,          "0.9",
-    "%LOCALAPPDATA%\\Programs\\Orvix Samples\\Sample Sketch", "OrvixSketch.exe",
+    "Orvix Sample Sketch",
+    "HKCU\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\OrvixSampleSketch",
+    RegView::k64,
+    "0.9",
+    "%LOCALAPPDATA%\\Programs\\Orvix Samples\\Sample Sketch",
+    "OrvixSketch.exe",
     "OrvixSampleSketchSetup.exe"};
 inline constexpr SampleProduct kViewer = {
     "Orvix Sample Viewer",

@@ -26,7 +26,8 @@ constexpr char kUninstallKeys[] = "HKLM\\Software\\Microsoft\\Windows\\CurrentVe
 constexpr char kUserUninstallKeys[] = "HKCU\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\";
 constexpr char kRunKey[] = "HKLM\\Software\\Microsoft\\Windows\\CurrentVersion\\Run";
 constexpr char kNotesAppPathsKey[] = "HKLM\\Software\\Microsoft\\Windows\\CurrentVersion\\App Paths\\OrvixNotes.exe";
-constexpr char kInstallerUserData[] = "HKLM\\Software\\Microsoft\\Windows\\CurrentVersion\\Installer\\UserData\\S-1-5-18\\";
+constexpr char kInstallerUserData[] =
+    "HKLM\\Software\\Microsoft\\Windows\\CurrentVersion\\Installer\\UserData\\S-1-5-18\\";
 constexpr char kCommonStartMenu[] = "C:\\ProgramData\\Microsoft\\Windows\\Start Menu\\Programs\\";
 constexpr char kUserStartMenu[] = "%APPDATA%\\Microsoft\\Windows\\Start Menu\\Programs\\";
 constexpr char kNotesDesktopShortcut[] = "C:\\users\\Public\\Desktop\\Orvix Sample Notes.lnk";
@@ -76,7 +77,8 @@ TEST_F(SamplesInstalledTest, NsisEntriesCarryIconSizeLinksAndTheirUninstaller) {
     EXPECT_EQ(Text(value("DisplayIcon")), MainProgram(*sample) + ",0");
     EXPECT_EQ(Text(value("UninstallString")), "\"" + folder + "\\uninstall.exe\"");
     EXPECT_TRUE(Exists(folder + "\\uninstall.exe"));
-    EXPECT_EQ(Text(value("URLInfoAbout")).rfind("https://orvix-samples.example/", 0), 0u) << Text(value("URLInfoAbout"));
+    EXPECT_EQ(Text(value("URLInfoAbout")).rfind("https://orvix-samples.example/", 0), 0u)
+        << Text(value("URLInfoAbout"));
     EXPECT_GT(DwordOf(value("EstimatedSize")), 0);  // KB of the install folder
   }
 }
@@ -113,9 +115,9 @@ TEST_F(SamplesInstalledTest, ClockKeepsItsKeysInThe64BitView) {
 }
 
 TEST_F(SamplesInstalledTest, SketchStaysWithTheUser) {
-  EXPECT_EQ(Text(Prefix().RegQuery(std::string(kUserSoftware) + "Orvix Samples\\Sample Sketch", "InstallDir",
-                                   RegView::k64)),
-            InstallFolder(kSketch));
+  EXPECT_EQ(
+      Text(Prefix().RegQuery(std::string(kUserSoftware) + "Orvix Samples\\Sample Sketch", "InstallDir", RegView::k64)),
+      InstallFolder(kSketch));
   EXPECT_TRUE(Exists(std::string(kUserStartMenu) + "Orvix Sample Sketch.lnk"));
 }
 
@@ -146,8 +148,8 @@ TEST_F(SamplesInstalledTest, ViewerIsAWindowsInstallerProduct) {
   EXPECT_EQ(Text(Prefix().RegQuery(std::string(kMachineSoftware) + "Orvix Samples\\Sample Viewer", "InstallDir",
                                    RegView::k32)),
             InstallFolder(kViewer) + "\\");
-  EXPECT_EQ(DwordOf(Prefix().RegQuery(std::string(kUserSoftware) + "Orvix Samples\\Sample Viewer",
-                                      "StartMenuShortcut", RegView::k64)),
+  EXPECT_EQ(DwordOf(Prefix().RegQuery(std::string(kUserSoftware) + "Orvix Samples\\Sample Viewer", "StartMenuShortcut",
+                                      RegView::k64)),
             1);
   // Wine's msi puts the shortcut in the user's Start menu even for a
   // per-machine package.
@@ -285,7 +287,8 @@ TEST_F(SampleUninstallTest, SketchUninstallerRemovesEverything) {
 
 TEST_F(SampleUninstallTest, MsiexecRemovesTheViewerWithItsInstallerData) {
   const std::string userDataProduct = std::string(kInstallerUserData) + "Products\\" + kViewerPackedCode;
-  const std::string publishedProduct = std::string("HKLM\\Software\\Classes\\Installer\\Products\\") + kViewerPackedCode;
+  const std::string publishedProduct =
+      std::string("HKLM\\Software\\Classes\\Installer\\Products\\") + kViewerPackedCode;
   ASSERT_TRUE(Prefix().RegKeyExists(kViewer.uninstallKey, kViewer.view));
   ASSERT_TRUE(Prefix().RegKeyExists(userDataProduct, RegView::k64));
 

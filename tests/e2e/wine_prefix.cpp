@@ -146,8 +146,7 @@ std::string WinePrefix::VariableValue(const std::string& name) const {
   return variables_[name] = value;
 }
 
-std::optional<std::string> WinePrefix::RegQuery(const std::string& key, const std::string& value,
-                                                RegView view) const {
+std::optional<std::string> WinePrefix::RegQuery(const std::string& key, const std::string& value, RegView view) const {
   std::vector<std::string> arguments = {"query", key};
   if (value.empty()) {
     arguments.push_back("/ve");

@@ -3,7 +3,8 @@
 // under HKEY_CLASSES_ROOT, as most such servers do, so from this 32-bit
 // library the CLSID lands in the 32-bit view of a 64-bit machine.
 #include <windows.h>
-#include <olectl.h>
+
+#include <olectl.h>  // needs windows.h before it
 
 #include <new>
 #include <string>
@@ -130,8 +131,8 @@ extern "C" __declspec(dllexport) HRESULT __stdcall DllRegisterServer() {
 }
 
 extern "C" __declspec(dllexport) HRESULT __stdcall DllUnregisterServer() {
-  for (const std::wstring& key : {std::wstring(L"CLSID\\") + kClsidText, std::wstring(kProgId),
-                                  std::wstring(kIndependentProgId)}) {
+  for (const std::wstring& key :
+       {std::wstring(L"CLSID\\") + kClsidText, std::wstring(kProgId), std::wstring(kIndependentProgId)}) {
     const LONG status = ::RegDeleteTreeW(HKEY_CLASSES_ROOT, key.c_str());
     if (status != ERROR_SUCCESS && status != ERROR_FILE_NOT_FOUND) return SELFREG_E_CLASS;
   }
