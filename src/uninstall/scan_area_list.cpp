@@ -1,0 +1,40 @@
+// The fixed order of the full scan. Each area knows its number; this list
+// only says which areas exist. The numbers not listed here belong to areas
+// that plug in beside these (see scan_area.h):
+//    2  uninstall key and Windows Installer data   (no keyword needed)
+//    8  services and their device instances
+//    9  firewall lists
+//   10  Run list of HKEY_LOCAL_MACHINE
+//   11  Run list of HKEY_CURRENT_USER
+//   12  App Paths
+//   14  vendor keys of HKEY_LOCAL_MACHINE \SOFTWARE
+//   15  vendor keys of HKEY_CURRENT_USER \Software
+//   16  control panel applets
+//   17  clients
+//   18  event log sources
+//   19  MUICache
+//   20  products of the maker                       (no keyword needed)
+//   21  files and folders                           (sakFiles, no keyword needed)
+#include "uninstall/scan_area_list.h"
+
+#include <algorithm>
+
+#include "uninstall/com_areas.h"
+
+namespace orvix {
+
+std::vector<TScanAreaPtr> MakeScanAreas() {
+  std::vector<TScanAreaPtr> areas;
+  areas.push_back(MakeClsidArea());
+  areas.push_back(MakeAppIdArea());
+  areas.push_back(MakeFileClassArea());
+  areas.push_back(MakeUserClassArea());
+  areas.push_back(MakeMachineClassArea());
+  areas.push_back(MakeInterfaceArea());
+  areas.push_back(MakeShellExtensionArea());
+  std::stable_sort(areas.begin(), areas.end(),
+                   [](const TScanAreaPtr& a, const TScanAreaPtr& b) { return a->Number() < b->Number(); });
+  return areas;
+}
+
+}  // namespace orvix
