@@ -4,6 +4,7 @@
 #pragma once
 
 #include "platform/file_system_api.h"
+#include "platform/icon_api.h"
 #include "platform/locale_api.h"
 #include "platform/module_api.h"
 #include "platform/process_api.h"
@@ -30,6 +31,7 @@ class Platform {
   ILocaleApi& Locale() const { return Need(locale_, "locale"); }
   IClockApi& Clock() const { return Need(clock_, "clock"); }
   IModuleApi& Modules() const { return Need(modules_, "modules"); }
+  IIconApi& Icons() const { return Need(icons_, "icons"); }
 
  protected:
   IRegistryApi* registry_ = nullptr;
@@ -42,6 +44,7 @@ class Platform {
   ILocaleApi* locale_ = nullptr;
   IClockApi* clock_ = nullptr;
   IModuleApi* modules_ = nullptr;
+  IIconApi* icons_ = nullptr;
 
  private:
   template <typename T>

@@ -34,6 +34,7 @@ SimMachine::SimMachine(const MachineOptions& options)
   processes_ = &processes;
   files_ = &files;
   shell_ = &shell;
+  icons_ = &icons;
   // What Windows keeps about the machine from its first start.
   shell.WriteRegistryFolders(registry);
   processes.SetSelf(shell.GetModuleFileName());

@@ -9,6 +9,7 @@
 #include "platform/platform.h"
 #include "platform/sim/sim_clock.h"
 #include "platform/sim/sim_file_system.h"
+#include "platform/sim/sim_icons.h"
 #include "platform/sim/sim_locale.h"
 #include "platform/sim/sim_modules.h"
 #include "platform/sim/sim_process.h"
@@ -73,6 +74,7 @@ class SimMachine : public Platform {
   SimProcesses processes;
   SimFileSystem files;  // drive C: with Windows, Program Files and the user's profile
   SimShell shell;
+  SimIcons icons{files};  // files a test marks as holding icons
 };
 
 }  // namespace orvix::sim

@@ -12,7 +12,8 @@ Win32Platform::Win32Platform()
       ownVersions_(MakeVersions()),
       ownLocale_(MakeLocale()),
       ownClock_(MakeClock()),
-      ownModules_(MakeModules()) {
+      ownModules_(MakeModules()),
+      ownIcons_(MakeIcons()) {
   registry_ = ownRegistry_.get();
   system_ = ownSystem_.get();
   registryEditor_ = ownRegistryEditor_.get();
@@ -23,6 +24,7 @@ Win32Platform::Win32Platform()
   locale_ = ownLocale_.get();
   clock_ = ownClock_.get();
   modules_ = ownModules_.get();
+  icons_ = ownIcons_.get();
 }
 
 }  // namespace orvix::win32

@@ -17,6 +17,7 @@ std::unique_ptr<IVersionApi> MakeVersions();
 std::unique_ptr<ILocaleApi> MakeLocale();
 std::unique_ptr<IClockApi> MakeClock();
 std::unique_ptr<IModuleApi> MakeModules();
+std::unique_ptr<IIconApi> MakeIcons();
 
 class Win32Platform : public Platform {
  public:
@@ -33,6 +34,7 @@ class Win32Platform : public Platform {
   std::unique_ptr<ILocaleApi> ownLocale_;
   std::unique_ptr<IClockApi> ownClock_;
   std::unique_ptr<IModuleApi> ownModules_;
+  std::unique_ptr<IIconApi> ownIcons_;
 };
 
 }  // namespace orvix::win32
