@@ -1,0 +1,131 @@
+#include "inventory/software_info.h"
+
+#include "platform/file_helpers.h"
+#include "platform/platform.h"
+#include "platform/registry_helpers.h"
+#include "platform/text.h"
+
+namespace orvix {
+namespace {
+
+std::wstring WithBackslash(const std::wstring& path) {
+  return (!path.empty() && path.back() == L'\\') ? path : path + L'\\';
+}
+
+bool Contains(std::wstring_view text, std::wstring_view part) { return text.find(part) != std::wstring_view::npos; }
+
+// The same program as a fresh record: its name, command and view.
+bool SameProgram(const TSoftInfo& entry, const TSoftInfo& fresh) {
+  return entry.IsX64 == fresh.IsX64 && SameText(entry.UninstallString, fresh.UninstallString) &&
+         SameText(entry.DisplayName, fresh.DisplayName);
+}
+
+}  // namespace
+
+std::wstring NormalizedInstallLocation(const std::wstring& location) {
+  std::wstring path;
+  if (location.empty() || CurrentPlatform().Files().GetLongPathName(location, &path) != ERROR_SUCCESS ||
+      path.empty())
+    return {};
+  for (wchar_t& c : path) {
+    if (c == L'/') c = L'\\';
+  }
+  for (std::size_t at = path.find(L"\\\\"); at != std::wstring::npos; at = path.find(L"\\\\", at)) path.erase(at, 1);
+  return WithBackslash(path);
+}
+
+TSoftwareInfo::TSoftwareInfo() : items_(EnumerateSoftware()), redirectionOff_(IsWow64()) {
+  // The analysis joins here: apply the software cache to the entries, then
+  // start the analysis thread over them and request its first pass.
+}
+
+TSoftInfo* TSoftwareInfo::GetItem(int index) const {
+  return index >= 0 && index < Count() ? items_[static_cast<std::size_t>(index)].get() : nullptr;
+}
+
+void TSoftwareInfo::Refresh() {
+  TSoftList fresh = EnumerateSoftware();
+  for (const auto& entry : items_) entry->Hidden = true;
+  for (auto& record : fresh) {
+    if (record->Hidden) continue;
+    TSoftInfo* known = nullptr;
+    for (const auto& entry : items_) {
+      if (SameProgram(*entry, *record)) {
+        known = entry.get();
+        break;
+      }
+    }
+    if (known == nullptr) {
+      items_.push_back(std::move(record));
+      continue;
+    }
+    // It keeps what the analysis found; the key is where it is registered now,
+    // so that removing the entry removes the right key.
+    known->Hidden = false;
+    known->RootName = record->RootName;
+    known->KeyPath = record->KeyPath;
+  }
+  // The analysis joins here: apply the software cache to the entries (the
+  // appended ones included), then request a new pass.
+}
+
+template <typename Matches>
+int TSoftwareInfo::Collect(std::vector<std::wstring>& indexes, Matches matches) const {
+  int found = 0;
+  for (std::size_t i = 0; i < items_.size(); ++i) {
+    if (items_[i]->Hidden || !matches(*items_[i])) continue;
+    indexes.push_back(std::to_wstring(i));
+    ++found;
+  }
+  return found;
+}
+
+int TSoftwareInfo::FindByFolderOf(const std::wstring& filePath, std::vector<std::wstring>& indexes) const {
+  std::wstring folder;
+  if (DirectoryExists(filePath)) {
+    folder = WithBackslash(filePath);
+  } else if (const std::size_t end = filePath.find_last_of(L"\\:"); end != std::wstring::npos) {
+    folder = filePath.substr(0, end + 1);
+  }
+  if (folder.empty()) return 0;
+  return Collect(indexes, [&](const TSoftInfo& entry) {
+    return SameText(NormalizedInstallLocation(entry.InstallLocation), folder);
+  });
+}
+
+int TSoftwareInfo::FindInFolder(const std::wstring& folder, std::vector<std::wstring>& indexes) const {
+  const std::wstring trimmed = Trim(folder);
+  if (trimmed.empty()) return 0;
+  const std::wstring key = UpperCase(WithBackslash(trimmed));
+  return Collect(indexes, [&](const TSoftInfo& entry) {
+    // An entry whose folder is gone has an empty normalised location.
+    return Contains(UpperCase(NormalizedInstallLocation(entry.InstallLocation)), key);
+  });
+}
+
+int TSoftwareInfo::FindInFolder(const std::wstring& folder) const {
+  std::vector<std::wstring> unused;
+  return FindInFolder(folder, unused);
+}
+
+int TSoftwareInfo::FindByName(const std::wstring& text, std::vector<std::wstring>& indexes) const {
+  if (text.empty()) return 0;
+  const std::wstring upper = UpperCase(text);
+  return Collect(indexes, [&](const TSoftInfo& entry) { return Contains(UpperCase(entry.DisplayName), upper); });
+}
+
+bool TSoftwareInfo::RemoveEntry(TSoftInfo* entry) {
+  if (entry == nullptr || entry->Hidden) return false;
+  // The Uninstall key itself holds every other program's entry.
+  if (SameText(entry->KeyPath, kUninstallKeyPath)) return false;
+  // The delete helper answers true even when part of the tree refused to go.
+  if (!RegDeleteKeyAt(entry->RootName, entry->KeyPath, entry->IsX64) ||
+      RegKeyExistsAt(entry->RootName, entry->KeyPath, entry->IsX64))
+    return false;
+  entry->Hidden = true;
+  return true;
+}
+
+void TSoftwareInfo::Clear() { items_.clear(); }
+
+}  // namespace orvix
