@@ -111,8 +111,10 @@ std::wstring CommandToFilePath(const std::wstring& command) {
   return text;
 }
 
+std::wstring CleanCommandText(const std::wstring& text) { return CleanCommand(text, HostRemoval::AtStartOrAfterSpace); }
+
 std::wstring CleanInstallLocation(const std::wstring& text) {
-  const std::wstring cleaned = CleanCommand(text, HostRemoval::AtStartOrAfterSpace);
+  const std::wstring cleaned = CleanCommandText(text);
   return DirectoryExists(cleaned) ? cleaned : L"";
 }
 

@@ -8,6 +8,10 @@ namespace orvix {
 
 // The file a command line or an icon reference ("...\shell32.dll,-154") names.
 std::wstring CommandToFilePath(const std::wstring& command);
+// An uninstall command cleaned of quotes, "\??\", doubled backslashes, folder
+// macros, host programs (at the start or after a space) and the switches of
+// the Visual Basic and driver package uninstallers, trimmed.
+std::wstring CleanCommandText(const std::wstring& text);
 // The install location cleaned of quotes, macros and host programs, when it
 // names an existing folder; else empty.
 std::wstring CleanInstallLocation(const std::wstring& text);

@@ -19,7 +19,7 @@ IconHandle SimIcons::ShellIcon(const std::wstring& path) {
 
 void SimIcons::DestroyIcon(IconHandle icon) {
   std::lock_guard lock(mutex_);
-  live_.erase(icon);
+  if (live_.erase(icon) == 0) ++badDestroys_;
 }
 
 void SimIcons::AddIconFile(const std::wstring& path, int count, std::set<int> resourceIds) {
@@ -37,6 +37,11 @@ std::optional<SimIcon> SimIcons::Describe(IconHandle icon) const {
 std::size_t SimIcons::LiveCount() const {
   std::lock_guard lock(mutex_);
   return live_.size();
+}
+
+std::size_t SimIcons::BadDestroyCount() const {
+  std::lock_guard lock(mutex_);
+  return badDestroys_;
 }
 
 IconHandle SimIcons::Issue(SimIcon icon) {

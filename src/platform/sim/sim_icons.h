@@ -40,6 +40,8 @@ class SimIcons : public IIconApi {
   // Answers nothing for a token never handed out or already destroyed.
   std::optional<SimIcon> Describe(IconHandle icon) const;
   std::size_t LiveCount() const;
+  // Destroy calls on tokens that were not alive (destroyed twice, never issued).
+  std::size_t BadDestroyCount() const;
 
  private:
   struct IconFile {
@@ -53,6 +55,7 @@ class SimIcons : public IIconApi {
   std::map<std::wstring, IconFile, TextLess> iconFiles_;
   std::map<IconHandle, SimIcon> live_;
   IconHandle next_ = 0x1000;
+  std::size_t badDestroys_ = 0;
 };
 
 }  // namespace orvix::sim
