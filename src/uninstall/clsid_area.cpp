@@ -14,9 +14,7 @@ namespace {
 
 constexpr const wchar_t* kClsidRoot = L"\\SOFTWARE\\Classes\\CLSID";
 
-bool IsPlainKeyName(const std::wstring& name) {
-  return !Trim(name).empty() && name.find(L'\\') == std::wstring::npos;
-}
+bool IsPlainKeyName(const std::wstring& name) { return !Trim(name).empty() && name.find(L'\\') == std::wstring::npos; }
 
 // The long form of a path, or nothing when the system cannot give one.
 std::wstring LongForm(const std::wstring& path) {
@@ -71,8 +69,7 @@ class TClsidArea : public TScanArea {
       scan.ReportClassesKey(found.TypeLibs, typeLib, L"TypeLib\\" + typeLib);
 
     const std::wstring progId = key.SubKeyDefault(L"ProgID");
-    if (IsOwnClassName(progId) && OwnsProgId(scan, progId, clsid))
-      scan.ReportClassesKey(found.Classes, progId, progId);
+    if (IsOwnClassName(progId) && OwnsProgId(scan, progId, clsid)) scan.ReportClassesKey(found.Classes, progId, progId);
 
     ReportBrowserRegistrations(scan, clsid);
   }
@@ -97,9 +94,10 @@ class TClsidArea : public TScanArea {
   // Toolbars, extensions, helper objects and their settings in the browser.
   void ReportBrowserRegistrations(TRegeditScanClasses& scan, const std::wstring& clsid) {
     ReportValueIfPresent(scan, HKEY_LOCAL_MACHINE, L"\\SOFTWARE\\Microsoft\\Internet Explorer\\Toolbar", clsid);
-    for (const wchar_t* parent : {L"\\SOFTWARE\\Microsoft\\Internet Explorer\\Extensions\\",
-                                  L"\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Ext\\PreApproved\\",
-                                  L"\\SOFTWARE\\Classes\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Ext\\Settings\\"}) {
+    for (const wchar_t* parent :
+         {L"\\SOFTWARE\\Microsoft\\Internet Explorer\\Extensions\\",
+          L"\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Ext\\PreApproved\\",
+          L"\\SOFTWARE\\Classes\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Ext\\Settings\\"}) {
       ReportKeyAt(scan, HKEY_LOCAL_MACHINE, parent + clsid);
     }
     for (const wchar_t* parent : {L"\\Software\\Microsoft\\Windows\\CurrentVersion\\Ext\\Settings\\",
@@ -134,8 +132,8 @@ class TClsidArea : public TScanArea {
       TScanKey key(HKEY_LOCAL_MACHINE, L"\\SOFTWARE\\Classes\\" + path, scan.View64());
       if (!key) continue;
       if (key.HasSubKey(L"command") && scan.MatchesKeyword(key.SubKeyDefault(L"command"))) {
-        scan.ReportClassesKey(path == classPath ? scan.Found().Clsids : commandKeys_,
-                              path == classPath ? clsid : path, path);
+        scan.ReportClassesKey(path == classPath ? scan.Found().Clsids : commandKeys_, path == classPath ? clsid : path,
+                              path);
         return;
       }
       for (const std::wstring& name : key.SubKeyNames()) {

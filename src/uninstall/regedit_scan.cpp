@@ -90,9 +90,11 @@ void TRegeditScanClasses::Begin(bool fileScanOnly) {
   fileScanOnly_ = fileScanOnly;
 }
 
-void TRegeditScanClasses::FullScan() {
+void TRegeditScanClasses::FullScan() { FullScan(MakeScanAreas()); }
+
+void TRegeditScanClasses::FullScan(const std::vector<TScanAreaPtr>& areas) {
   Begin(false);
-  for (const TScanAreaPtr& area : MakeScanAreas()) {
+  for (const TScanAreaPtr& area : areas) {
     if (state_ != ssRunning) break;
     if (area->NeedsKeyword() && keyword_.empty()) continue;
     RunArea(*area);
@@ -101,10 +103,12 @@ void TRegeditScanClasses::FullScan() {
   state_ = ssIdle;
 }
 
-void TRegeditScanClasses::FileScanOnly() {
+void TRegeditScanClasses::FileScanOnly() { FileScanOnly(MakeScanAreas()); }
+
+void TRegeditScanClasses::FileScanOnly(const std::vector<TScanAreaPtr>& areas) {
   Begin(true);
   record_.InstallLocation = FolderPart(record_.InstallLocation);
-  for (const TScanAreaPtr& area : MakeScanAreas()) {
+  for (const TScanAreaPtr& area : areas) {
     if (state_ != ssRunning) break;
     if (area->Kind() == sakFiles) RunArea(*area);
   }
@@ -115,9 +119,12 @@ void TRegeditScanClasses::FileScanOnly() {
 std::vector<bool> TRegeditScanClasses::ViewsOf(const TScanArea& area) const {
   if (!wow64_) return {false};
   switch (area.Views()) {
-    case svBoth: return {entryView64_, !entryView64_};
-    case svMachine64: return {true};
-    case svEntry: break;
+    case svBoth:
+      return {entryView64_, !entryView64_};
+    case svMachine64:
+      return {true};
+    case svEntry:
+      break;
   }
   return {entryView64_};
 }
@@ -166,8 +173,8 @@ void TRegeditScanClasses::ReportOpenedKey(TScanKey& key, TRegeditItemGroup& grou
   }
 }
 
-void TRegeditScanClasses::ReportClassesKey(TFoundNames& list, const std::wstring& name,
-                                           const std::wstring& classPath, bool mirror) {
+void TRegeditScanClasses::ReportClassesKey(TFoundNames& list, const std::wstring& name, const std::wstring& classPath,
+                                           bool mirror) {
   if (list.Contains(name, view64_)) return;
   ReportKey(list, HKEY_LOCAL_MACHINE, name, L"\\SOFTWARE\\Classes\\" + classPath);
   if (mirror && list.Contains(name, view64_)) ReportKey(list.Mirror(), HKEY_CLASSES_ROOT, name, L"\\" + classPath);

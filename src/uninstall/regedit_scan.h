@@ -50,9 +50,12 @@ class TRegeditScanClasses {
 
   // Every area in order, each only while no stop was requested.
   void FullScan();
+  // The same over the given areas (ordered by the caller).
+  void FullScan(const std::vector<TScanAreaPtr>& areas);
   // The file areas alone, for a bare folder (forced uninstall): the install
   // location is cut to its folder part, and there is no uninstall key.
   void FileScanOnly();
+  void FileScanOnly(const std::vector<TScanAreaPtr>& areas);
   void Stop();
   // Empties the found-name lists, the installer folders and both outputs.
   void ClearResults();
@@ -93,8 +96,7 @@ class TRegeditScanClasses {
   // The same for a class key, given by its path below the classes
   // ("CLSID\{x}"): the key under HKLM\SOFTWARE\Classes and, with `mirror`,
   // the same key under HKEY_CLASSES_ROOT (recorded in the list's mirror).
-  void ReportClassesKey(TFoundNames& list, const std::wstring& name, const std::wstring& classPath,
-                        bool mirror = true);
+  void ReportClassesKey(TFoundNames& list, const std::wstring& name, const std::wstring& classPath, bool mirror = true);
   // Reports a value; its data is read when not given. Nothing when both
   // name and data are empty.
   void ReportValue(HKEY root, const std::wstring& keyPath, const std::wstring& name,

@@ -8,9 +8,7 @@ bool TFoundNames::KeyLess::operator()(const Key& a, const Key& b) const {
   return a.view64 < b.view64;
 }
 
-bool TFoundNames::Contains(std::wstring_view name) const {
-  return Contains(name, false) || Contains(name, true);
-}
+bool TFoundNames::Contains(std::wstring_view name) const { return Contains(name, false) || Contains(name, true); }
 
 bool TFoundNames::Contains(std::wstring_view name, bool view64) const { return Find(name, view64) != nullptr; }
 

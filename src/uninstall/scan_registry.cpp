@@ -99,8 +99,8 @@ std::wstring TScanKey::SubKeyDefault(const std::wstring& name) {
 namespace {
 
 // Class keys the WOW64 redirector keeps apart for 32-bit programs.
-constexpr std::array<std::wstring_view, 5> kRedirectedClasses = {L"CLSID", L"DIRECTSHOW", L"INTERFACE",
-                                                                 L"MEDIA TYPE", L"MEDIAFOUNDATION"};
+constexpr std::array<std::wstring_view, 5> kRedirectedClasses = {L"CLSID", L"DIRECTSHOW", L"INTERFACE", L"MEDIA TYPE",
+                                                                 L"MEDIAFOUNDATION"};
 
 bool IsRedirectedClass(std::wstring_view upperName) {
   for (std::wstring_view name : kRedirectedClasses) {

@@ -9,8 +9,8 @@
 namespace orvix {
 
 enum TTreeImageKind : std::int32_t {
-  tikPicture = 0,   // one of the review window's own pictures, by number
-  tikFileIcon = 1,  // the shell's small icon for a file name, taken by attributes (the file is not opened)
+  tikPicture = 0,      // one of the review window's own pictures, by number
+  tikFileIcon = 1,     // the shell's small icon for a file name, taken by attributes (the file is not opened)
   tikFileOwnIcon = 2,  // the icon a file itself holds (a program's DisplayIcon), at IconIndex
 };
 
@@ -19,7 +19,7 @@ struct TTreeImage {
   std::int32_t Picture = 0;  // tikPicture
   std::wstring Source;       // tikFileIcon, tikFileOwnIcon: the file name or path
   std::int32_t IconIndex = 0;
-  bool IsFolder = false;     // tikFileIcon: a folder's icon rather than a file's
+  bool IsFolder = false;  // tikFileIcon: a folder's icon rather than a file's
 };
 
 // The review window's own pictures, the first four images of every tree.

@@ -1,0 +1,101 @@
+#include "uninstall/result_tree.h"
+
+#include "platform/registry_helpers.h"
+#include "platform/texts.h"
+
+namespace orvix {
+
+TLeftoverNode& TLeftoverNode::AddChild(std::wstring text, std::int32_t imageIndex, const TMyTreeData& data) {
+  auto node = std::make_unique<TLeftoverNode>();
+  node->Text = std::move(text);
+  node->ImageIndex = imageIndex;
+  node->Data = data;
+  node->Parent = this;
+  Children.push_back(std::move(node));
+  return *Children.back();
+}
+
+TLeftoverNode& TLeftoverTree::AddProgram(std::wstring text, std::int32_t imageIndex, const TMyTreeData& data) {
+  auto node = std::make_unique<TLeftoverNode>();
+  node->Text = std::move(text);
+  node->ImageIndex = imageIndex;
+  node->Data = data;
+  programs_.push_back(std::move(node));
+  return *programs_.back();
+}
+
+std::wstring CountText(int count) {
+  const std::wstring items = count == 1 ? Text(L"p_FormatOneItem_M", L"1 item")
+                                        : MessageText(L"p_FormatItems_M", L"%d items", {std::int64_t{count}});
+  return L"(" + items + L")";
+}
+
+namespace {
+
+TTreeImage ProgramIcon(const TSoftInfo& entry, const TTreeImageList* programIcons) {
+  if (programIcons != nullptr) {
+    const TTreeImage* icon = programIcons->At(entry.ImageIndex);
+    if (icon == nullptr) icon = programIcons->At(0);
+    if (icon != nullptr) return *icon;
+  }
+  TTreeImage image;
+  image.Kind = tikFileOwnIcon;
+  image.Source = entry.DisplayIcon;
+  image.IconIndex = entry.IconIndex;
+  return image;
+}
+
+TMyTreeData NodeData(TTreeNodeType type, const std::wstring& caption, bool view64) {
+  TMyTreeData data;
+  data.NodeType = type;
+  data.ValueName = caption;
+  data.View64 = view64;
+  return data;
+}
+
+}  // namespace
+
+void AddProgramBranch(TLeftoverTree& tree, const TSoftInfo& entry, const TRegFindings& registry,
+                      const TFileFindings& files, const TTreeImageList* programIcons) {
+  const int total = static_cast<int>(registry.size() + files.size());
+  const std::int32_t icon = tree.Images().Add(ProgramIcon(entry, programIcons));
+  TLeftoverNode& program =
+      tree.AddProgram(entry.DisplayName + CountText(total), icon, NodeData(ntProgram, entry.DisplayName, entry.IsX64));
+
+  if (!registry.empty()) {
+    const std::wstring caption = Text(L"p_RegistryCaption_M", L"Registry");
+    TLeftoverNode& category = program.AddChild(caption + CountText(static_cast<int>(registry.size())),
+                                               tpRegistryCategory, NodeData(ntRegistryCategory, caption, entry.IsX64));
+    for (const TShowRegInfo& finding : registry) {
+      TMyTreeData data;
+      data.ItemKind = ikRegistry;
+      data.View64 = finding.View64;
+      data.RootKey = finding.RootKey;
+      data.KeyPath = finding.KeyPath;
+      data.ValueName = finding.ValueName;
+      data.ValueData = finding.ValueData;
+      data.NodeType = ntFinding;
+      category.AddChild(RegItemText(finding.RootKey, finding.KeyPath, finding.ValueName, finding.ValueData),
+                        finding.IsKey() ? tpKey : tpValue, data);
+    }
+  }
+
+  if (!files.empty()) {
+    const std::wstring caption = Text(L"p_FileCaption_M", L"File");
+    TLeftoverNode& category = program.AddChild(caption + CountText(static_cast<int>(files.size())), tpFileCategory,
+                                               NodeData(ntFileCategory, caption, entry.IsX64));
+    for (const TScanFileInfo& finding : files) {
+      TMyTreeData data;
+      data.ItemKind = ikFile;
+      data.View64 = entry.IsX64;
+      data.FilePath = finding.Path;
+      data.FileSize = finding.Size;
+      data.FileKind = finding.Kind;
+      data.ImageIndex = finding.ImageIndex;
+      data.NodeType = ntFinding;
+      category.AddChild(finding.Path, finding.ImageIndex, data);
+    }
+  }
+}
+
+}  // namespace orvix
