@@ -1,5 +1,6 @@
 #include "uninstall/leftover_scan.h"
 
+#include "platform/file_helpers.h"
 #include "platform/text.h"
 #include "uninstall/regedit_scan.h"
 
@@ -11,22 +12,24 @@ bool IsToolbarEntry(const TSoftInfo& entry) {
          entry.UninstallString.find(L"_SPECIAL_TOOLBAR_") != std::wstring::npos;
 }
 
-// The record forced uninstall scans: the path's folder and its last name.
-TSoftInfo FolderRecord(const std::wstring& folderText) {
-  const std::size_t slash = folderText.rfind(L'\\');
+}  // namespace
+
+TSoftInfo FolderScanRecord(const std::wstring& folderText) {
+  std::wstring folder = folderText;
+  if (!folder.empty() && folder.back() != L'\\' && DirectoryExists(folder)) folder += L'\\';
+  std::wstring name = folder;
+  while (!name.empty() && name.back() == L'\\') name.pop_back();
   TSoftInfo record;
-  record.DisplayName = slash == std::wstring::npos ? folderText : folderText.substr(slash + 1);
-  record.InstallLocation = slash == std::wstring::npos ? L"" : folderText.substr(0, slash + 1);
+  record.InstallLocation = folder.substr(0, folder.rfind(L'\\') + 1);  // npos + 1 is 0: no folder
+  record.DisplayName = name.substr(name.rfind(L'\\') + 1);
   record.IsX64 = false;
   return record;
 }
 
-}  // namespace
-
 int TLeftoverScan::ScanLeftovers(const TSoftInfo* entry, TLeftoverTree& tree, const std::wstring& folderText,
                                  const TTreeImageList* programIcons) {
   if (entry != nullptr && IsToolbarEntry(*entry)) return 0;
-  const TSoftInfo record = entry != nullptr ? *entry : FolderRecord(folderText);
+  const TSoftInfo record = entry != nullptr ? *entry : FolderScanRecord(folderText);
 
   TRegFindings registry;
   TFileFindings files;

@@ -13,6 +13,10 @@ namespace orvix {
 
 class TRegeditScanClasses;
 
+// The record the scan of a bare path works on: the folder of a file, or the
+// folder itself (never its parent), named by the last name in the path.
+TSoftInfo FolderScanRecord(const std::wstring& folderText);
+
 class TLeftoverScan {
  public:
   // The pump, when given, processes window messages throughout the scan so

@@ -19,6 +19,13 @@ std::wstring FolderPart(const std::wstring& path) {
   return slash == std::wstring::npos ? L"" : path.substr(0, slash + 1);
 }
 
+// The folder a path stands for: an existing folder itself (its parent
+// belongs to others), otherwise the folder part.
+std::wstring FolderOf(const std::wstring& path) {
+  if (!path.empty() && path.back() != L'\\' && DirectoryExists(path)) return path + L"\\";
+  return FolderPart(path);
+}
+
 }  // namespace
 
 std::wstring ScanKeyword(const std::wstring& installLocation, const TProtectedLocations& locations) {
@@ -107,7 +114,7 @@ void TRegeditScanClasses::FileScanOnly() { FileScanOnly(MakeScanAreas()); }
 
 void TRegeditScanClasses::FileScanOnly(const std::vector<TScanAreaPtr>& areas) {
   Begin(true);
-  record_.InstallLocation = FolderPart(record_.InstallLocation);
+  record_.InstallLocation = FolderOf(record_.InstallLocation);
   for (const TScanAreaPtr& area : areas) {
     if (state_ != ssRunning) break;
     if (area->Kind() == sakFiles) RunArea(*area);

@@ -53,7 +53,8 @@ class TRegeditScanClasses {
   // The same over the given areas (ordered by the caller).
   void FullScan(const std::vector<TScanAreaPtr>& areas);
   // The file areas alone, for a bare folder (forced uninstall): the install
-  // location is cut to its folder part, and there is no uninstall key.
+  // location is cut to its folder part (an existing folder is kept whole),
+  // and there is no uninstall key.
   void FileScanOnly();
   void FileScanOnly(const std::vector<TScanAreaPtr>& areas);
   void Stop();

@@ -40,6 +40,20 @@ class TSpyArea : public TScanArea {
   Log& log_;
 };
 
+// A file area that records what the scan gives it.
+class TFileProbe : public TScanArea {
+ public:
+  int Number() const override { return 21; }
+  bool NeedsKeyword() const override { return false; }
+  TScanAreaKind Kind() const override { return sakFiles; }
+  void Run(TRegeditScanClasses& scan) override {
+    location = scan.Record().InstallLocation;
+    keyName = scan.UninstallKeyName();
+  }
+  std::wstring location = L"unset";
+  std::wstring keyName = L"unset";
+};
+
 TSoftInfo Record(const wchar_t* location, bool x64 = false) {
   TSoftInfo record;
   record.DisplayName = L"Foo";
@@ -98,28 +112,43 @@ TEST_F(ScanOrderTest, FolderScanRunsTheFileAreasAloneWithoutUninstallKey) {
   TSoftInfo record = Record(L"C:\\Tools\\Foo\\foo.exe");
   scan_.Setup(nullptr, nullptr, record, nullptr);
   EXPECT_EQ(scan_.UninstallKeyName(), L"{12345678-ABCD-EF01-2345-6789ABCDEF01}");
-  std::wstring location;
-  std::wstring keyName = L"unset";
   std::vector<TScanAreaPtr> areas = Areas();
-  struct TProbe : TScanArea {
-    std::wstring* location;
-    std::wstring* keyName;
-    int Number() const override { return 21; }
-    bool NeedsKeyword() const override { return false; }
-    TScanAreaKind Kind() const override { return sakFiles; }
-    void Run(TRegeditScanClasses& scan) override {
-      *location = scan.Record().InstallLocation;
-      *keyName = scan.UninstallKeyName();
-    }
-  };
-  auto probe = std::make_unique<TProbe>();
-  probe->location = &location;
-  probe->keyName = &keyName;
+  auto probe = std::make_unique<TFileProbe>();
+  const TFileProbe& seen = *probe;
   areas.push_back(std::move(probe));
   scan_.FileScanOnly(areas);
   EXPECT_EQ(log_.runs, (std::vector<int>{21}));
-  EXPECT_EQ(location, L"C:\\Tools\\Foo\\");
-  EXPECT_EQ(keyName, L"");
+  EXPECT_EQ(seen.location, L"C:\\Tools\\Foo\\");
+  EXPECT_EQ(seen.keyName, L"");
+}
+
+TEST_F(ScanOrderTest, FolderScanKeepsAFolderWholeAndNeverTakesItsParent) {
+  Machine().files.PutFolder(L"C:\\Tools\\Foo");
+  Machine().files.PutFile(L"C:\\Tools\\Bar\\bar.exe", "MZ");
+  const struct {
+    const wchar_t* text;
+    const wchar_t* location;
+    const wchar_t* name;
+  } cases[] = {
+      {L"C:\\Tools\\Foo", L"C:\\Tools\\Foo\\", L"Foo"},
+      {L"C:\\Tools\\Foo\\", L"C:\\Tools\\Foo\\", L"Foo"},
+      {L"C:\\Tools\\Bar\\bar.exe", L"C:\\Tools\\Bar\\", L"bar.exe"},
+      {L"C:\\Tools\\Gone", L"C:\\Tools\\", L"Gone"},  // nothing there to tell: the folder part
+      {L"", L"", L""},
+  };
+  for (const auto& c : cases) {
+    const TSoftInfo record = FolderScanRecord(c.text);
+    EXPECT_EQ(record.InstallLocation, c.location) << c.text;
+    EXPECT_EQ(record.DisplayName, c.name) << c.text;
+    // The file areas see the same folder.
+    std::vector<TScanAreaPtr> areas;
+    areas.push_back(std::make_unique<TFileProbe>());
+    TSoftInfo entry;
+    entry.InstallLocation = c.text;
+    scan_.Setup(nullptr, nullptr, entry, nullptr);
+    scan_.FileScanOnly(areas);
+    EXPECT_EQ(static_cast<const TFileProbe&>(*areas[0]).location, c.location) << c.text;
+  }
 }
 
 TEST_F(SimMachineX86Test, ScanOfA32BitMachineRunsEveryAreaOnceInItsOnlyView) {
