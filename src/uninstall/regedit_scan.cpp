@@ -30,6 +30,9 @@ std::wstring FolderOf(const std::wstring& path) {
 
 std::wstring ScanKeyword(const std::wstring& installLocation, const TProtectedLocations& locations) {
   std::wstring location = Trim(installLocation);
+  if (location.size() >= 2 && location.front() == L'"' && location.back() == L'"') {
+    location = Trim(std::wstring_view(location).substr(1, location.size() - 2));
+  }
   if (location.empty()) return {};
   if (FileExists(location)) location = FolderPart(location);
   const std::wstring folder = CanonicalFolder(location);

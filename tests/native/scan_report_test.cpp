@@ -116,6 +116,7 @@ INSTANTIATE_TEST_SUITE_P(
         KeywordCase{{"FolderWithBackslash"}, L" C:\\Program Files (x86)\\Foo\\ ", L"c:\\program files (x86)\\foo\\"},
         KeywordCase{
             {"FileGivesItsFolder"}, L"C:\\Program Files (x86)\\Foo\\foo.exe", L"c:\\program files (x86)\\foo\\"},
+        KeywordCase{{"Quoted"}, L"\"C:\\Program Files (x86)\\Foo\"", L"c:\\program files (x86)\\foo\\"},
         KeywordCase{{"MissingFolderStillCounts"}, L"D:\\Apps\\Gone", L"d:\\apps\\gone\\"},
         KeywordCase{{"SlashesAndDots"}, L"c:/program files (x86)/foo/bin/..", L"c:\\program files (x86)\\foo\\"},
         KeywordCase{{"Empty"}, L"  ", L""}, KeywordCase{{"RelativeText"}, L"Foo", L""},
@@ -233,6 +234,23 @@ TEST_F(ScanReportTest, ClassesKeyIsMirroredUnderClassesRoot) {
                                   L"HKEY_CLASSES_ROOT\\Foo.Doc | Default - Foo Document",
                               }));
   EXPECT_TRUE(list.Mirror().Contains(L"Foo.Doc"));
+}
+
+TEST_F(ScanReportTest, ClearResultsEmptiesOutputsAndFoundNames) {
+  TFileFindings files{TScanFileInfo{L"c:\\program files\\foo\\", 0, sfkFolder, 0}};
+  TSoftInfo record;
+  scan_.Setup(&findings_, &files, record, nullptr);
+  scan_.ReportKey(scan_.Found().Clsids, HKEY_LOCAL_MACHINE, L"Foo", L"\\SOFTWARE\\Foo");
+  scan_.InstallerFolders().push_back(L"c:\\program files\\foo\\");
+  ASSERT_FALSE(findings_.empty());
+  scan_.ClearResults();
+  EXPECT_TRUE(findings_.empty());
+  EXPECT_TRUE(files.empty());
+  EXPECT_TRUE(scan_.Found().Clsids.Empty());
+  EXPECT_TRUE(scan_.InstallerFolders().empty());
+  // What was cleared may be reported again.
+  scan_.ReportKey(scan_.Found().Clsids, HKEY_LOCAL_MACHINE, L"Foo", L"\\SOFTWARE\\Foo");
+  EXPECT_EQ(findings_.size(), 7u);
 }
 
 // --- Views of a 64-bit machine -------------------------------------------------------
