@@ -1,7 +1,9 @@
 // Where the console commands write: standard output and standard error, or
-// a buffer in tests.
+// a buffer in tests; and where they read the user's answers.
 #pragma once
 
+#include <functional>
+#include <optional>
 #include <string>
 
 namespace orvix {
@@ -21,5 +23,12 @@ class StringOutput : public ConsoleOutput {
  private:
   std::wstring text_;
 };
+
+// One line of the user's answer, or nothing at the end of the input.
+using TReadLine = std::function<std::optional<std::wstring>()>;
+
+// Writes the question with " [y/N] " and reads one answer: true for "y" or
+// "yes" in any case, false for anything else and at the end of the input.
+bool AskYesNo(ConsoleOutput& out, const std::wstring& question, const TReadLine& readLine);
 
 }  // namespace orvix

@@ -1,0 +1,23 @@
+// The installed-software commands of orvix.exe: list, export and
+// remove-entry, over the inventory of the current platform.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "app/console_output.h"
+
+namespace orvix {
+
+// Each takes the command line with the command name first and answers the
+// exit code (TExitCode).
+
+// list [--category all|recent|large|rarely|updates] [--filter TEXT] [--json] [--no-analysis]
+int RunListCommand(const std::vector<std::wstring>& args, ConsoleOutput& out, ConsoleOutput& err);
+// export FILE
+int RunExportCommand(const std::vector<std::wstring>& args, ConsoleOutput& out, ConsoleOutput& err);
+// remove-entry NAME [--yes]: asks through `readLine` unless --yes.
+int RunRemoveEntryCommand(const std::vector<std::wstring>& args, ConsoleOutput& out, ConsoleOutput& err,
+                          const TReadLine& readLine);
+
+}  // namespace orvix
