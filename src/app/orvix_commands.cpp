@@ -1,5 +1,6 @@
 #include "app/orvix_commands.h"
 
+#include "app/shred_command.h"
 #include "platform/platform.h"
 #include "platform/registry_helpers.h"
 #include "platform/settings.h"
@@ -19,6 +20,11 @@ constexpr const wchar_t* kUsage =
     L"                    DisplayName of each key that has one. KEY is a root name\n"
     L"                    and a path, e.g. HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft.\n"
     L"                    --64 reads the 64-bit registry view (64-bit Windows only).\n"
+    L"  shred PATH... [--yes]\n"
+    L"                    Overwrite each file twice, then delete it; a folder stands\n"
+    L"                    for every file below it (names beginning with \".\" left\n"
+    L"                    out). Asks first unless --yes; exit code 1 when a file\n"
+    L"                    was not shredded.\n"
     L"  --help            Show this text.\n"
     L"\n"
     L"Exit codes: 0 success, 1 the command failed, 2 the command line is wrong.\n";
@@ -87,6 +93,7 @@ int RunOrvixCommand(const std::vector<std::wstring>& args, ConsoleOutput& out, C
   }
   if (command == L"about") return About(args, out, err);
   if (command == L"keys") return ListKeys(args, out, err);
+  if (command == L"shred") return RunShredCommand(args, out, err);
   return UsageError(err, L"unknown command: " + command);
 }
 

@@ -1,0 +1,103 @@
+#include "app/shred_command.h"
+
+#include <iostream>
+
+#include "app/orvix_commands.h"
+#include "formats/text_codec.h"
+#include "platform/file_helpers.h"
+#include "platform/text.h"
+#include "shredder/shredder_model.h"
+
+namespace orvix {
+namespace {
+
+// The console has no window messages to process and no Cancel button.
+class ConsolePump : public IPump {
+ public:
+  void ProcessMessages() override {}
+  bool StopRequested() override { return false; }
+};
+
+class ConsolePrompts : public IShredderPrompts {
+ public:
+  ConsolePrompts(ConsoleOutput& out, const TReadLine& readLine, bool assumeYes)
+      : out_(out), readLine_(readLine), assumeYes_(assumeYes) {}
+
+  bool Confirm(const std::wstring& question) override {
+    if (assumeYes_) return true;
+    out_.Write(question + L" [y/N] ");
+    const std::optional<std::wstring> answer = readLine_();
+    if (!answer) out_.Line(L"");
+    const std::wstring word = answer ? Trim(*answer) : L"";
+    return SameText(word, L"y") || SameText(word, L"yes");
+  }
+
+  void Message(const std::wstring& text) override { out_.Line(text); }
+
+ private:
+  ConsoleOutput& out_;
+  const TReadLine& readLine_;
+  bool assumeYes_;
+};
+
+std::optional<std::wstring> ReadStandardInputLine() {
+  std::string line;
+  if (!std::getline(std::cin, line)) return std::nullopt;
+  return FromUtf8(line);
+}
+
+int UsageError(ConsoleOutput& err, const std::wstring& message) {
+  err.Line(L"orvix: " + message);
+  err.Line(L"Run \"orvix --help\" for the commands.");
+  return ecUsage;
+}
+
+}  // namespace
+
+int RunShredCommand(const std::vector<std::wstring>& args, ConsoleOutput& out, ConsoleOutput& err,
+                    const TReadLine& readLine) {
+  std::vector<std::wstring> paths;
+  bool assumeYes = false;
+  for (std::size_t i = 1; i < args.size(); ++i) {
+    if (args[i] == L"--yes") {
+      assumeYes = true;
+    } else if (StartsWithText(args[i], L"--")) {
+      return UsageError(err, L"unknown option for shred: " + args[i]);
+    } else {
+      paths.push_back(args[i]);
+    }
+  }
+  if (paths.empty()) return UsageError(err, L"shred needs at least one file or folder");
+
+  // The window passes over missing paths without a word; a script should hear of them.
+  bool allFound = true;
+  for (const std::wstring& path : paths) {
+    if (FileExists(Trim(path)) || DirectoryExists(Trim(path))) continue;
+    err.Line(L"orvix: no such file or folder: " + path);
+    allFound = false;
+  }
+
+  ConsolePrompts prompts(out, readLine, assumeYes);
+  ConsolePump pump;
+  TFileShredderModel shredder(prompts);
+  shredder.AddPaths(paths, pump);
+  if (shredder.Rows().empty()) {
+    out.Line(L"Nothing to shred.");
+    return ecFailed;
+  }
+  const std::size_t listed = shredder.Rows().size();
+  const TShredRun run = shredder.Shred(pump);
+  shredder.Closed();
+  if (!run.confirmed) {
+    out.Line(L"Nothing was shredded.");
+    return ecFailed;
+  }
+  out.Line(L"Shredded " + std::to_wstring(run.shredded) + L" of " + std::to_wstring(listed) + L" files.");
+  return allFound && run.shredded == listed ? ecOk : ecFailed;
+}
+
+int RunShredCommand(const std::vector<std::wstring>& args, ConsoleOutput& out, ConsoleOutput& err) {
+  return RunShredCommand(args, out, err, ReadStandardInputLine);
+}
+
+}  // namespace orvix
