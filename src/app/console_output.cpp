@@ -1,8 +1,18 @@
 #include "app/console_output.h"
 
+#include <iostream>
+
+#include "formats/text_codec.h"
 #include "platform/text.h"
 
 namespace orvix {
+
+std::optional<std::wstring> StandardInputLine() {
+  std::string line;
+  if (!std::getline(std::cin, line)) return std::nullopt;
+  if (!line.empty() && line.back() == '\r') line.pop_back();
+  return FromUtf8(line);
+}
 
 bool AskYesNo(ConsoleOutput& out, const std::wstring& question, const TReadLine& readLine) {
   out.Write(question + L" [y/N] ");

@@ -27,6 +27,9 @@ class StringOutput : public ConsoleOutput {
 // One line of the user's answer, or nothing at the end of the input.
 using TReadLine = std::function<std::optional<std::wstring>()>;
 
+// One line of standard input, UTF-8 or ASCII; nothing at its end.
+std::optional<std::wstring> StandardInputLine();
+
 // Writes the question with " [y/N] " and reads one answer: true for "y" or
 // "yes" in any case, false for anything else and at the end of the input.
 bool AskYesNo(ConsoleOutput& out, const std::wstring& question, const TReadLine& readLine);

@@ -1,6 +1,7 @@
 #include "app/orvix_commands.h"
 
 #include "app/shred_command.h"
+#include "app/software_commands.h"
 #include "platform/platform.h"
 #include "platform/registry_helpers.h"
 #include "platform/settings.h"
@@ -20,6 +21,20 @@ constexpr const wchar_t* kUsage =
     L"                    DisplayName of each key that has one. KEY is a root name\n"
     L"                    and a path, e.g. HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft.\n"
     L"                    --64 reads the 64-bit registry view (64-bit Windows only).\n"
+    L"  list [--category all|recent|large|rarely|updates] [--filter TEXT] [--json]\n"
+    L"       [--no-analysis]\n"
+    L"                    List the installed programs of one category (all but\n"
+    L"                    Windows updates by default) in the order found. --filter\n"
+    L"                    keeps names that contain TEXT, ignoring case; --json prints\n"
+    L"                    one JSON array; --no-analysis skips measuring sizes, dates\n"
+    L"                    and usage (what the software cache knows is still shown).\n"
+    L"  export FILE       Write the list of every installed program to FILE as\n"
+    L"                    UTF-16 text, as \"Export Application List\" does.\n"
+    L"  remove-entry NAME [--yes]\n"
+    L"                    Delete the Uninstall registry key of one program without\n"
+    L"                    running its uninstaller. NAME is its whole name, or a part\n"
+    L"                    of it that no other program's name contains. Asks first\n"
+    L"                    unless --yes.\n"
     L"  shred PATH... [--yes]\n"
     L"                    Overwrite each file twice, then delete it; a folder stands\n"
     L"                    for every file below it (names beginning with \".\" left\n"
@@ -29,12 +44,6 @@ constexpr const wchar_t* kUsage =
     L"\n"
     L"Exit codes: 0 success, 1 the command failed, 2 the command line is wrong.\n";
 
-int UsageError(ConsoleOutput& err, const std::wstring& message) {
-  err.Line(L"orvix: " + message);
-  err.Line(L"Run \"orvix --help\" for the commands.");
-  return ecUsage;
-}
-
 int ListKeys(const std::vector<std::wstring>& args, ConsoleOutput& out, ConsoleOutput& err) {
   std::wstring keyText;
   bool view64 = false;
@@ -42,18 +51,19 @@ int ListKeys(const std::vector<std::wstring>& args, ConsoleOutput& out, ConsoleO
     if (args[i] == L"--64") {
       view64 = true;
     } else if (StartsWithText(args[i], L"--")) {
-      return UsageError(err, L"unknown option for keys: " + args[i]);
+      return CommandLineError(err, L"unknown option for keys: " + args[i]);
     } else if (keyText.empty()) {
       keyText = args[i];
     } else {
-      return UsageError(err, L"keys takes one key, got another: " + args[i]);
+      return CommandLineError(err, L"keys takes one key, got another: " + args[i]);
     }
   }
-  if (keyText.empty()) return UsageError(err, L"keys needs a key, e.g. HKEY_LOCAL_MACHINE\\SOFTWARE");
+  if (keyText.empty()) return CommandLineError(err, L"keys needs a key, e.g. HKEY_LOCAL_MACHINE\\SOFTWARE");
   std::wstring rootName;
   std::wstring keyPath;
   if (!SplitKeyText(keyText, rootName, keyPath))
-    return UsageError(err, L"not a registry key (it must begin with a root name such as HKEY_LOCAL_MACHINE): " + keyText);
+    return CommandLineError(
+        err, L"not a registry key (it must begin with a root name such as HKEY_LOCAL_MACHINE): " + keyText);
   if (view64 && !IsWow64()) {
     err.Line(L"orvix: this Windows has a single registry view; --64 applies only to 64-bit Windows");
     return ecFailed;
@@ -72,7 +82,7 @@ int ListKeys(const std::vector<std::wstring>& args, ConsoleOutput& out, ConsoleO
 }
 
 int About(const std::vector<std::wstring>& args, ConsoleOutput& out, ConsoleOutput& err) {
-  if (args.size() > 1) return UsageError(err, L"about takes no options, got: " + args[1]);
+  if (args.size() > 1) return CommandLineError(err, L"about takes no options, got: " + args[1]);
   const std::wstring os = OsName();
   const std::wstring dataFolder = DataFolder();
   out.Line(L"Orvix Uninstaller " + FileVersionText(CurrentPlatform().Shell().GetModuleFileName()));
@@ -84,8 +94,19 @@ int About(const std::vector<std::wstring>& args, ConsoleOutput& out, ConsoleOutp
 
 }  // namespace
 
+int CommandLineError(ConsoleOutput& err, const std::wstring& message) {
+  err.Line(L"orvix: " + message);
+  err.Line(L"Run \"orvix --help\" for the commands.");
+  return ecUsage;
+}
+
 int RunOrvixCommand(const std::vector<std::wstring>& args, ConsoleOutput& out, ConsoleOutput& err) {
-  if (args.empty()) return UsageError(err, L"no command given");
+  return RunOrvixCommand(args, out, err, StandardInputLine);
+}
+
+int RunOrvixCommand(const std::vector<std::wstring>& args, ConsoleOutput& out, ConsoleOutput& err,
+                    const TReadLine& readLine) {
+  if (args.empty()) return CommandLineError(err, L"no command given");
   const std::wstring& command = args[0];
   if (command == L"--help" || command == L"-h" || command == L"help") {
     out.Write(kUsage);
@@ -93,8 +114,11 @@ int RunOrvixCommand(const std::vector<std::wstring>& args, ConsoleOutput& out, C
   }
   if (command == L"about") return About(args, out, err);
   if (command == L"keys") return ListKeys(args, out, err);
-  if (command == L"shred") return RunShredCommand(args, out, err);
-  return UsageError(err, L"unknown command: " + command);
+  if (command == L"shred") return RunShredCommand(args, out, err, readLine);
+  if (command == L"list") return RunListCommand(args, out, err);
+  if (command == L"export") return RunExportCommand(args, out, err);
+  if (command == L"remove-entry") return RunRemoveEntryCommand(args, out, err, readLine);
+  return CommandLineError(err, L"unknown command: " + command);
 }
 
 }  // namespace orvix

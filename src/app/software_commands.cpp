@@ -18,12 +18,6 @@
 namespace orvix {
 namespace {
 
-int UsageError(ConsoleOutput& err, const std::wstring& message) {
-  err.Line(L"orvix: " + message);
-  err.Line(L"Run \"orvix --help\" for the commands.");
-  return ecUsage;
-}
-
 int Failure(ConsoleOutput& err, const std::wstring& message) {
   err.Line(L"orvix: " + message);
   return ecFailed;
@@ -213,7 +207,7 @@ std::wstring KeyText(const TSoftInfo& entry) {
 
 int RunListCommand(const std::vector<std::wstring>& args, ConsoleOutput& out, ConsoleOutput& err) {
   TListOptions options;
-  if (const auto error = ParseListOptions(args, options)) return UsageError(err, *error);
+  if (const auto error = ParseListOptions(args, options)) return CommandLineError(err, *error);
   TSoftwareInfo inventory;
   PrepareInventory(inventory, options.analysis);
   const std::vector<TListRow> rows = ListRows(inventory.Items(), options.category, lvmIcons, options.filter);
@@ -228,11 +222,11 @@ int RunListCommand(const std::vector<std::wstring>& args, ConsoleOutput& out, Co
 int RunExportCommand(const std::vector<std::wstring>& args, ConsoleOutput& out, ConsoleOutput& err) {
   std::wstring file;
   for (std::size_t i = 1; i < args.size(); ++i) {
-    if (StartsWithText(args[i], L"-")) return UsageError(err, L"unknown option for export: " + args[i]);
-    if (!file.empty()) return UsageError(err, L"export takes one file, got another: " + args[i]);
+    if (StartsWithText(args[i], L"-")) return CommandLineError(err, L"unknown option for export: " + args[i]);
+    if (!file.empty()) return CommandLineError(err, L"export takes one file, got another: " + args[i]);
     file = args[i];
   }
-  if (file.empty()) return UsageError(err, L"export needs a file to write, e.g. orvix export software.txt");
+  if (file.empty()) return CommandLineError(err, L"export needs a file to write, e.g. orvix export software.txt");
 
   const std::wstring path = ConsolePath(file);
   const std::wstring folder = path.substr(0, path.find_last_of(L"\\:") + 1);
@@ -258,14 +252,15 @@ int RunRemoveEntryCommand(const std::vector<std::wstring>& args, ConsoleOutput& 
     if (args[i] == L"--yes") {
       assumeYes = true;
     } else if (StartsWithText(args[i], L"-")) {
-      return UsageError(err, L"unknown option for remove-entry: " + args[i]);
+      return CommandLineError(err, L"unknown option for remove-entry: " + args[i]);
     } else if (!name.empty()) {
-      return UsageError(err, L"remove-entry takes one name, got another: " + args[i] + L" (quote a name with spaces)");
+      return CommandLineError(err,
+                              L"remove-entry takes one name, got another: " + args[i] + L" (quote a name with spaces)");
     } else {
       name = args[i];
     }
   }
-  if (Trim(name).empty()) return UsageError(err, L"remove-entry needs the name of an installed program");
+  if (Trim(name).empty()) return CommandLineError(err, L"remove-entry needs the name of an installed program");
 
   TSoftwareInfo inventory;
   TSoftInfo* found = FindEntryByName(inventory, name, err);
@@ -276,8 +271,7 @@ int RunRemoveEntryCommand(const std::vector<std::wstring>& args, ConsoleOutput& 
     out.Line(L"Nothing was removed.");
     return ecFailed;
   }
-  if (!inventory.RemoveEntry(found))
-    return Failure(err, L"could not delete the key " + KeyText(*found));
+  if (!inventory.RemoveEntry(found)) return Failure(err, L"could not delete the key " + KeyText(*found));
   out.Line(L"Removed the entry of " + NameWithView(*found) + L".");
   return ecOk;
 }

@@ -8,9 +8,9 @@ namespace {
 constexpr const wchar_t* kUnknown = L"<unknown>";
 
 // Indexed by the enumeration values.
-constexpr std::array<const wchar_t*, 9> kRangeLabels = {
-    kUnknown,         L"today",           L"within 3 days",   L"within 1 week", L"within 2 weeks",
-    L"within 1 month", L"within 2 months", L"within 3 months", L"3 months ago"};
+constexpr std::array<const wchar_t*, 9> kRangeLabels = {kUnknown,           L"today",           L"within 3 days",
+                                                        L"within 1 week",   L"within 2 weeks",  L"within 1 month",
+                                                        L"within 2 months", L"within 3 months", L"3 months ago"};
 constexpr std::array<const wchar_t*, 4> kRateLabels = {kUnknown, L"often", L"less", L"rarely"};
 
 }  // namespace

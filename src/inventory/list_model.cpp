@@ -54,7 +54,8 @@ std::vector<TListRow> ListRows(const TSoftItems& items, TSoftwareCategory catego
   std::vector<TListRow> rows;
   for (std::size_t i = 0; i < items.size(); ++i) {
     const TSoftInfo& entry = *items[i];
-    if (CategoryAdmits(category, entry, now) && FilterAdmits(filter, entry)) rows.push_back(MakeListRow(entry, i, mode));
+    if (CategoryAdmits(category, entry, now) && FilterAdmits(filter, entry))
+      rows.push_back(MakeListRow(entry, i, mode));
   }
   return rows;
 }

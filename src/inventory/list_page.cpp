@@ -7,7 +7,8 @@
 namespace orvix {
 
 TUninstallChoice ChooseForUninstall(const std::vector<TListRow>& rows, bool batchMode,
-                                    const std::vector<std::size_t>& checkedRows, std::optional<std::size_t> selectedRow) {
+                                    const std::vector<std::size_t>& checkedRows,
+                                    std::optional<std::size_t> selectedRow) {
   TUninstallChoice choice;
   if (batchMode) {
     for (std::size_t row : checkedRows) {
@@ -26,8 +27,8 @@ TUninstallChoice ChooseForUninstall(const std::vector<TListRow>& rows, bool batc
 TSoftwarePage::TSoftwarePage(const TSoftItems& items) : items_(items) {
   const SoftwareListSort saved = ReadSoftwareListSort();
   sort_.column = saved.columnIndex;
-  sort_.order = saved.sortState >= soNone && saved.sortState <= soDescending ? static_cast<TSortOrder>(saved.sortState)
-                                                                             : soNone;
+  sort_.order =
+      saved.sortState >= soNone && saved.sortState <= soDescending ? static_cast<TSortOrder>(saved.sortState) : soNone;
   viewMode_ = ReadListViewStyle() == lvmIcons ? lvmIcons : lvmDetails;
   batchMode_ = ReadBatchUninstall();
 }

@@ -22,7 +22,8 @@ struct TUninstallChoice {
 // In batch mode the checked rows ("Please select at least one program." when
 // none), otherwise the selected row ("Please select a program first.").
 TUninstallChoice ChooseForUninstall(const std::vector<TListRow>& rows, bool batchMode,
-                                    const std::vector<std::size_t>& checkedRows, std::optional<std::size_t> selectedRow);
+                                    const std::vector<std::size_t>& checkedRows,
+                                    std::optional<std::size_t> selectedRow);
 
 class TSoftwarePage {
  public:

@@ -1,9 +1,10 @@
 // The compact JSON writer of the console's output.
+#include "formats/json_writer.h"
+
 #include <gtest/gtest.h>
 
 #include <limits>
 
-#include "formats/json_writer.h"
 #include "test_text.h"
 
 namespace orvix {
@@ -32,8 +33,9 @@ TEST(JsonWriterTest, EscapesStringsSoTheyStayValidJson) {
 
 TEST(JsonWriterTest, CharactersBeyondTheBasicPlaneStayWholeInUtf8) {
   // U+1F600 as UTF-16 (Windows) or as one code point (elsewhere).
-  const std::wstring smile = sizeof(wchar_t) == 2 ? std::wstring{static_cast<wchar_t>(0xD83D), static_cast<wchar_t>(0xDE00)}
-                                                  : std::wstring(1, static_cast<wchar_t>(0x1F600));
+  const std::wstring smile = sizeof(wchar_t) == 2
+                                 ? std::wstring{static_cast<wchar_t>(0xD83D), static_cast<wchar_t>(0xDE00)}
+                                 : std::wstring(1, static_cast<wchar_t>(0x1F600));
   EXPECT_EQ(ToUtf8(JsonString(smile)), "\"\xF0\x9F\x98\x80\"");
   EXPECT_EQ(ToUtf8(JsonString(L"\u00e9")), "\"\xC3\xA9\"");
 }

@@ -1,7 +1,8 @@
 // The exported software list, byte for byte.
+#include "inventory/list_export.h"
+
 #include <gtest/gtest.h>
 
-#include "inventory/list_export.h"
 #include "list_fixture.h"
 #include "sim_fixture.h"
 #include "test_text.h"

@@ -1,10 +1,11 @@
 // What the software page lists: categories, filter, captions and the header.
+#include "inventory/list_model.h"
+
 #include <gtest/gtest.h>
 
 #include <set>
 
 #include "inventory/list_labels.h"
-#include "inventory/list_model.h"
 #include "list_fixture.h"
 #include "platform/texts.h"
 #include "sim_fixture.h"
@@ -156,12 +157,18 @@ TEST(UsageLabelTest, RangeUntilTwoMonthsThenRate) {
     TAppUseRate rate;
     const wchar_t* label;
   } cases[] = {
-      {audUnknown, aurRarely, L"<unknown>"},      {audToday, aurOften, L"today"},
-      {aud3Day, aurOften, L"within 3 days"},      {audWeek, aurOften, L"within 1 week"},
-      {aud2Week, aurOften, L"within 2 weeks"},    {audMonth, aurLess, L"within 1 month"},
-      {aud2Month, aurLess, L"less"},              {aud3Month, aurRarely, L"rarely"},
-      {audMore, aurRarely, L"rarely"},            {audMore, aurUnknown, L"<unknown>"},
-      {aud2Month, aurOften, L"often"},            {static_cast<TAppUseRange>(9), aurOften, L"<unknown>"},
+      {audUnknown, aurRarely, L"<unknown>"},
+      {audToday, aurOften, L"today"},
+      {aud3Day, aurOften, L"within 3 days"},
+      {audWeek, aurOften, L"within 1 week"},
+      {aud2Week, aurOften, L"within 2 weeks"},
+      {audMonth, aurLess, L"within 1 month"},
+      {aud2Month, aurLess, L"less"},
+      {aud3Month, aurRarely, L"rarely"},
+      {audMore, aurRarely, L"rarely"},
+      {audMore, aurUnknown, L"<unknown>"},
+      {aud2Month, aurOften, L"often"},
+      {static_cast<TAppUseRange>(9), aurOften, L"<unknown>"},
       {aud3Month, static_cast<TAppUseRate>(4), L"<unknown>"},
   };
   for (const auto& c : cases) {

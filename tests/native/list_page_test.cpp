@@ -1,8 +1,9 @@
 // The software page's state: tabs, search, sort, view and batch modes, and
 // what its uninstall command acts on.
+#include "inventory/list_page.h"
+
 #include <gtest/gtest.h>
 
-#include "inventory/list_page.h"
 #include "list_fixture.h"
 #include "platform/settings.h"
 #include "sim_fixture.h"

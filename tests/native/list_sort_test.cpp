@@ -1,9 +1,10 @@
 // The software list's column comparisons and header clicks.
+#include "inventory/list_sort.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
 
-#include "inventory/list_sort.h"
 #include "sim_fixture.h"
 #include "test_text.h"
 
@@ -93,7 +94,8 @@ TEST(ListSortTest, HeaderClicksSwitchOrderAndSkipTheButtonColumn) {
   EXPECT_EQ(SortAfterHeaderClick(bySizeDown, colSize), (TListSort{colSize, soAscending}));
   EXPECT_EQ(SortAfterHeaderClick({colSize, soAscending}, colSize), bySizeDown);
   EXPECT_EQ(SortAfterHeaderClick(bySizeDown, colInstallDate), (TListSort{colInstallDate, soAscending}));
-  EXPECT_EQ(SortAfterHeaderClick({colSoftwareName, soNone}, colSoftwareName), (TListSort{colSoftwareName, soAscending}));
+  EXPECT_EQ(SortAfterHeaderClick({colSoftwareName, soNone}, colSoftwareName),
+            (TListSort{colSoftwareName, soAscending}));
   EXPECT_EQ(SortAfterHeaderClick(bySizeDown, colOperate), bySizeDown);
   EXPECT_EQ(SortAfterHeaderClick(bySizeDown, 7), bySizeDown);
 }

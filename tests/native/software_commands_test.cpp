@@ -1,12 +1,14 @@
 // orvix list, export and remove-entry over the simulated machine.
+#include "app/software_commands.h"
+
 #include <gtest/gtest.h>
 
 #include <nlohmann/json.hpp>
 
-#include "app/software_commands.h"
+#include "app/orvix_commands.h"
 #include "inventory/analysis_cache.h"
-#include "platform/file_helpers.h"
 #include "list_fixture.h"
+#include "platform/file_helpers.h"
 #include "sim_fixture.h"
 #include "test_text.h"
 
@@ -79,7 +81,8 @@ TEST_F(SoftwareCommandsTest, ListPrintsATableOfTheCategoryInListOrder) {
     std::vector<std::wstring> args;
     std::vector<std::string> names;
   } cases[] = {
-      {{L"list", L"--category", L"all", L"--no-analysis"}, {"Editor", "Editor Helper", "Caf\u00e9 \"Notes\"", "Video Suite"}},
+      {{L"list", L"--category", L"all", L"--no-analysis"},
+       {"Editor", "Editor Helper", "Caf\u00e9 \"Notes\"", "Video Suite"}},
       {{L"list", L"--category", L"recent"}, {"Editor"}},
       {{L"list", L"--category", L"large"}, {"Video Suite"}},
       {{L"list", L"--category", L"updates"}, {"Security Update for Windows (KB123)"}},
@@ -128,7 +131,8 @@ TEST_F(SoftwareCommandsTest, ListJsonCarriesEveryFieldUnderItsName) {
 
 TEST_F(SoftwareCommandsTest, ListTakesWhatTheSoftwareCacheKnows) {
   const std::wstring helperCommand = L"\"C:\\Apps\\Editor Helper\\uninst.exe\"";
-  const std::wstring cache = L"[Editor Helper]\r\nInstallDate=1/15/2024\r\nMD5=" + CacheMd5(L"1/15/2024", helperCommand) +
+  const std::wstring cache = L"[Editor Helper]\r\nInstallDate=1/15/2024\r\nMD5=" +
+                             CacheMd5(L"1/15/2024", helperCommand) +
                              L"\r\nAppUseRange=audMore\r\nAppUseRate=aurRarely\r\nsize=73400320\r\n"
                              L"[Video Suite]\r\nInstallDate=1/1/2020\r\nMD5=stale\r\nAppUseRate=aurRarely\r\n";
   ASSERT_TRUE(ForceDirectories(L"C:\\Users\\Ann\\AppData\\Roaming\\Orvix\\Orvix Uninstaller"));
@@ -168,11 +172,12 @@ TEST_F(SoftwareCommandsTest, ExportWritesTheListOfEveryVisibleEntry) {
   EXPECT_NE(text.find(L"Exported Time:03-05-2024 10:00:00\r\n"), std::wstring::npos) << testing::Narrow(text);
   EXPECT_NE(text.find(L"Software Name: Security Update for Windows (KB123)\r\n"), std::wstring::npos)
       << "updates are exported whatever the page shows";
-  EXPECT_NE(text.find(L"Software Name: Video Suite\r\nVersion: 5.1\r\nPublisher: Vid Inc\r\n"
-                      L"Install Time: 12/1/2023\r\nSize: 120.00 MB\r\nHelp info: -\r\n"
-                      L"Registry Key: HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Video\r\n"
-                      L"Uninstall Command: \"C:\\Apps\\Video Suite\\uninst.exe\"\r\n"),
-            std::wstring::npos);
+  EXPECT_NE(
+      text.find(L"Software Name: Video Suite\r\nVersion: 5.1\r\nPublisher: Vid Inc\r\n"
+                L"Install Time: 12/1/2023\r\nSize: 120.00 MB\r\nHelp info: -\r\n"
+                L"Registry Key: HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Video\r\n"
+                L"Uninstall Command: \"C:\\Apps\\Video Suite\\uninst.exe\"\r\n"),
+      std::wstring::npos);
 }
 
 TEST_F(SoftwareCommandsTest, RemoveEntryDeletesTheKeyOfTheOneProgramNamed) {
@@ -220,18 +225,26 @@ TEST_F(SoftwareCommandsTest, ErrorsGoToStandardErrorWithTheirExitCodes) {
       {{L"export"}, 2, "export needs a file to write"},
       {{L"export", L"a.txt", L"b.txt"}, 2, "export takes one file, got another: b.txt"},
       {{L"export", L"--force", L"a.txt"}, 2, "unknown option for export: --force"},
-      {{L"export", L"C:\\No Such Folder\\a.txt"}, 1, "cannot write C:\\No Such Folder\\a.txt: the folder does not exist"},
+      {{L"export", L"C:\\No Such Folder\\a.txt"},
+       1,
+       "cannot write C:\\No Such Folder\\a.txt: the folder does not exist"},
       {{L"export", L"C:\\Users"}, 1, "cannot write C:\\Users: it is a folder"},
-      {{L"export", locked}, 1, "cannot write C:\\Users\\Ann\\Documents\\locked.txt (access denied, or the file is in use)"},
+      {{L"export", locked},
+       1,
+       "cannot write C:\\Users\\Ann\\Documents\\locked.txt (access denied, or the file is in use)"},
       {{L"remove-entry"}, 2, "remove-entry needs the name of an installed program"},
       {{L"remove-entry", L"Video", L"Suite"}, 2, "remove-entry takes one name, got another: Suite"},
       {{L"remove-entry", L"--force", L"Video"}, 2, "unknown option for remove-entry: --force"},
       {{L"remove-entry", L"Photo Studio", L"--yes"}, 1, "no installed program matches: Photo Studio"},
-      {{L"remove-entry", L"e", L"--yes"}, 1, "5 installed programs match \"e\"; give the whole name of one:\n"
-                                            "  Editor\n  Editor Helper\n  Security Update for Windows (KB123)\n"
-                                            "  Caf\u00e9 \"Notes\"\n  Video Suite(x64)\n"},
-      {{L"remove-entry", L"notes", L"--yes"}, 1, "could not delete the key HKEY_CURRENT_USER\\SOFTWARE\\Microsoft\\"
-                                                "Windows\\CurrentVersion\\Uninstall\\Notes"},
+      {{L"remove-entry", L"e", L"--yes"},
+       1,
+       "5 installed programs match \"e\"; give the whole name of one:\n"
+       "  Editor\n  Editor Helper\n  Security Update for Windows (KB123)\n"
+       "  Caf\u00e9 \"Notes\"\n  Video Suite(x64)\n"},
+      {{L"remove-entry", L"notes", L"--yes"},
+       1,
+       "could not delete the key HKEY_CURRENT_USER\\SOFTWARE\\Microsoft\\"
+       "Windows\\CurrentVersion\\Uninstall\\Notes"},
   };
   for (const auto& c : cases) {
     EXPECT_EQ(Run(c.args), c.code) << c.message;
@@ -243,6 +256,21 @@ TEST_F(SoftwareCommandsTest, ErrorsGoToStandardErrorWithTheirExitCodes) {
   }
   EXPECT_TRUE(Registry().HasKey(kUninstallUser + L"Notes"));
   EXPECT_EQ(Machine().files.FileText(locked), "old");
+}
+
+TEST_F(SoftwareCommandsTest, TheConsoleRoutesAndDocumentsTheCommands) {
+  ASSERT_EQ(RunOrvixCommand({L"--help"}, out, err), 0);
+  for (const wchar_t* usage : {L"  list [--category all|recent|large|rarely|updates] [--filter TEXT] [--json]",
+                               L"  export FILE", L"  remove-entry NAME [--yes]"}) {
+    EXPECT_NE(out.Text().find(usage), std::wstring::npos) << testing::Narrow(usage);
+  }
+  out = StringOutput();
+  ASSERT_EQ(RunOrvixCommand({L"list", L"--json", L"--category", L"large"}, out, err), 0) << Err();
+  EXPECT_EQ(nlohmann::json::parse(Out()).size(), 1u);
+  out = StringOutput();
+  const TReadLine yes = [] { return std::optional<std::wstring>(L"y"); };
+  ASSERT_EQ(RunOrvixCommand({L"remove-entry", L"Video Suite"}, out, err, yes), 0) << Err();
+  EXPECT_FALSE(Registry().HasKey(kUninstall64 + L"Video"));
 }
 
 }  // namespace
