@@ -42,7 +42,7 @@ std::wstring ExportTimeText(TDateTime time) {
          TwoDigits(seconds / 60 % 60) + L":" + TwoDigits(seconds % 60);
 }
 
-std::wstring SoftwareListText(const TSoftItems& items, const TExportHeader& header) {
+std::wstring SoftwareListText(const TSoftList& items, const TExportHeader& header) {
   std::wstring text;
   AddLine(text, kEqualsRule);
   AddLine(text, L"Software List");
@@ -76,7 +76,7 @@ std::wstring ExportFileName(const std::wstring& chosen) {
   return FindText(chosen, L".txt", nameStart) == std::wstring::npos ? chosen + L".txt" : chosen;
 }
 
-bool SaveSoftwareList(const std::wstring& path, const TSoftItems& items, const std::wstring& addOnSection) {
+bool SaveSoftwareList(const std::wstring& path, const TSoftList& items, const std::wstring& addOnSection) {
   const std::wstring text = SoftwareListText(items, CurrentExportHeader()) + addOnSection;
   return ReplaceFileBytes(path, EncodeTextFile(text, TextEncoding::Utf16LeBom));
 }

@@ -23,7 +23,7 @@ std::wstring ExportTimeText(TDateTime time);
 
 // The text of the list: every entry of `items` that is not hidden, in list
 // order, whatever category or filter the page shows.
-std::wstring SoftwareListText(const TSoftItems& items, const TExportHeader& header);
+std::wstring SoftwareListText(const TSoftList& items, const TExportHeader& header);
 
 // The save dialog's answer made a text file name: ".txt" is appended unless
 // the file name (not its folder) contains it, ignoring case.
@@ -31,6 +31,6 @@ std::wstring ExportFileName(const std::wstring& chosen);
 
 // Writes the list with `addOnSection` after it to `path` through the one
 // replace helper; false when the file cannot be written (the folder must exist).
-bool SaveSoftwareList(const std::wstring& path, const TSoftItems& items, const std::wstring& addOnSection = {});
+bool SaveSoftwareList(const std::wstring& path, const TSoftList& items, const std::wstring& addOnSection = {});
 
 }  // namespace orvix

@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "inventory/software_info.h"
 #include "platform/text.h"
 #include "platform/texts.h"
 
@@ -17,7 +18,7 @@ constexpr double kHalfMillisecond = 0.5 / (24.0 * 60 * 60 * 1000);
 bool IsRecentlyInstalled(TDateTime installDate, TDateTime now) {
   if (installDate == 0) return false;
   const double wholeDays = std::floor(std::fabs(now - installDate) + kHalfMillisecond);
-  return wholeDays <= kRecentDays;
+  return wholeDays <= TSoftwareInfo::RecentDays;
 }
 
 bool CategoryAdmits(TSoftwareCategory category, const TSoftInfo& entry, TDateTime now) {
@@ -27,7 +28,7 @@ bool CategoryAdmits(TSoftwareCategory category, const TSoftInfo& entry, TDateTim
   switch (category) {
     case scAllPrograms: return true;
     case scRecentlyInstalled: return IsRecentlyInstalled(entry.InstallDate, now);
-    case scLargePrograms: return entry.Size > kLargeSizeThreshold;
+    case scLargePrograms: return entry.Size > TSoftwareInfo::LargeSizeThreshold;
     case scInfrequentlyUsed: return entry.UseRate == aurRarely;
     default: return false;
   }
@@ -48,7 +49,7 @@ TListRow MakeListRow(const TSoftInfo& entry, std::size_t index, TListViewMode mo
   return {&entry, index, ListCaption(entry, mode), entry.SizeText, entry.InstallDateText, entry.ImageIndex};
 }
 
-std::vector<TListRow> ListRows(const TSoftItems& items, TSoftwareCategory category, TListViewMode mode,
+std::vector<TListRow> ListRows(const TSoftList& items, TSoftwareCategory category, TListViewMode mode,
                                const std::wstring& filter) {
   const TDateTime now = NowLocal();
   std::vector<TListRow> rows;

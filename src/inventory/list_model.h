@@ -10,16 +10,9 @@
 #include <vector>
 
 #include "inventory/soft_info.h"
+#include "inventory/software_enumeration.h"
 
 namespace orvix {
-
-// The inventory's entries in list order (TSoftwareInfo's Items).
-using TSoftItems = std::vector<std::unique_ptr<TSoftInfo>>;
-
-// An install date at most this many whole days from now, either way, is recent.
-constexpr int kRecentDays = 10;
-// A program larger than this (50 MiB) is a large program.
-constexpr std::int64_t kLargeSizeThreshold = 0x3200000;
 
 // The categories under the numbers FillList takes.
 enum TSoftwareCategory : int {
@@ -60,8 +53,8 @@ inline constexpr std::array<TSoftwareTab, 5> kSoftwareTabs = {{
 // Main.ini ListView_ViewStyle values.
 enum TListViewMode : int { lvmDetails = 0, lvmIcons = 1 };
 
-// The install date lies at most kRecentDays whole days before or after now;
-// an entry without install date (0) is never recent.
+// The install date lies at most TSoftwareInfo::RecentDays whole days before
+// or after now; an entry without install date (0) is never recent.
 bool IsRecentlyInstalled(TDateTime installDate, TDateTime now);
 // Whether the category lists the entry; hidden entries are never listed.
 bool CategoryAdmits(TSoftwareCategory category, const TSoftInfo& entry, TDateTime now);
@@ -85,7 +78,7 @@ struct TListRow {
 
 // Every entry the category and the filter admit, in list order, with "now"
 // from the platform's clock. Sorting is left to the caller (list_sort.h).
-std::vector<TListRow> ListRows(const TSoftItems& items, TSoftwareCategory category, TListViewMode mode,
+std::vector<TListRow> ListRows(const TSoftList& items, TSoftwareCategory category, TListViewMode mode,
                                const std::wstring& filter = {});
 TListRow MakeListRow(const TSoftInfo& entry, std::size_t index, TListViewMode mode);
 

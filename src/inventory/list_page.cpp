@@ -24,7 +24,7 @@ TUninstallChoice ChooseForUninstall(const std::vector<TListRow>& rows, bool batc
   return choice;
 }
 
-TSoftwarePage::TSoftwarePage(const TSoftItems& items) : items_(items) {
+TSoftwarePage::TSoftwarePage(const TSoftList& items) : items_(items) {
   const SoftwareListSort saved = ReadSoftwareListSort();
   sort_.column = saved.columnIndex;
   sort_.order =

@@ -29,7 +29,7 @@ class TSoftwarePage {
  public:
   // Reads the sort, the view mode and batch mode; no tab is selected and
   // nothing is listed until SelectCategory.
-  explicit TSoftwarePage(const TSoftItems& items);
+  explicit TSoftwarePage(const TSoftList& items);
 
   int CurrentTab() const { return tab_; }  // -1 until a tab is selected
   TSoftwareCategory Category() const { return category_; }
@@ -72,7 +72,7 @@ class TSoftwarePage {
  private:
   void Fill();
 
-  const TSoftItems& items_;
+  const TSoftList& items_;
   int tab_ = -1;
   TSoftwareCategory category_ = scAllPrograms;
   TListSort sort_;

@@ -38,7 +38,7 @@ class ListExportTest : public testing::SimMachineTest {
     Add(items, update);
   }
 
-  TSoftItems items;
+  TSoftList items;
   const std::wstring expected =
       L"====================================\r\n"
       L"Software List\r\n"

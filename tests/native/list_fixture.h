@@ -36,6 +36,6 @@ inline TSoftInfo Entry(const std::wstring& name) {
   return entry;
 }
 
-inline void Add(TSoftItems& items, TSoftInfo entry) { items.push_back(std::make_unique<TSoftInfo>(std::move(entry))); }
+inline void Add(TSoftList& items, TSoftInfo entry) { items.push_back(std::make_unique<TSoftInfo>(std::move(entry))); }
 
 }  // namespace orvix::testing

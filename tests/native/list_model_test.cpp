@@ -101,7 +101,7 @@ class ListRowsTest : public testing::SimMachineTest {};
 
 TEST_F(ListRowsTest, RowsFollowListOrderAndTheFilterMatchesNamesOnly) {
   testing::SetNow(Machine().clock, DateOf(2024, 3, 10, 12));
-  TSoftItems items;
+  TSoftList items;
   Add(items, Entry(L"Zeta Viewer"));
   Add(items, Changed(Entry(L"Security Update (KB123)"), [](TSoftInfo& e) { e.IsUpdate = true; }));
   Add(items, Changed(Entry(L"alpha tools"), [](TSoftInfo& e) {

@@ -45,7 +45,7 @@ class ListPageTest : public testing::SimMachineTest {
     return names;
   }
 
-  TSoftItems items;
+  TSoftList items;
 };
 
 TEST_F(ListPageTest, TabsListTheirCategoryWithTheirSortAndClearTheSearch) {
