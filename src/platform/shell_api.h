@@ -69,6 +69,12 @@ class IShellApi {
   virtual std::wstring GetTempPath() = 0;
   // SHGetSpecialFolderPathW without creating: empty when the system has none.
   virtual std::wstring GetSpecialFolder(int csidl) = 0;
+  // SHGetKnownFolderPath without creating, for a known-folder id written as
+  // "{6D809377-6AF0-444B-8957-A3773F02200E}" (any letter case). The function
+  // is looked up at run time (Vista and later); empty when the system lacks
+  // it, the text is no id, or the system answers no folder, as it does for
+  // the 64-bit Program Files folders to a 32-bit program.
+  virtual std::wstring GetKnownFolderPath(const std::wstring& guid) = 0;
   // The full path of the running program.
   virtual std::wstring GetModuleFileName() = 0;
 

@@ -216,6 +216,43 @@ std::map<std::wstring, std::wstring, TextLess> MakeEnvironment(const Layout& l, 
   return env;
 }
 
+// A known folder as the special folder with the same path (and a part
+// below it). The 64-bit Program Files folders have none: Windows never tells
+// them to a 32-bit program, and a 32-bit Windows has none.
+constexpr int kNoFolder = -1;
+
+struct KnownFolder {
+  const wchar_t* guid;
+  int csidl;
+  const wchar_t* below = L"";
+};
+
+const KnownFolder kKnownFolders[] = {
+    {L"{B4BFCC3A-DB2C-424C-B029-7FE99A87C641}", CSIDL_DESKTOPDIRECTORY},         // Desktop
+    {L"{C4AA340D-F20F-4863-AFEF-F87EF2E6BA25}", CSIDL_COMMON_DESKTOPDIRECTORY},  // PublicDesktop
+    {L"{625B53C3-AB48-4EC1-BA1F-A1EF4146FC19}", CSIDL_STARTMENU},                // StartMenu
+    {L"{A77F5D77-2E2B-44C3-A6A2-ABA601054A51}", CSIDL_PROGRAMS},                 // Programs
+    {L"{B97D20BB-F46A-4C97-BA10-5E3608430854}", CSIDL_STARTUP},                  // Startup
+    {L"{A4115719-D62E-491D-AA7C-E74B8BE3B067}", CSIDL_COMMON_STARTMENU},         // CommonStartMenu
+    {L"{0139D44E-6AFE-49F2-8690-3DAFCAE6FFB8}", CSIDL_COMMON_PROGRAMS},          // CommonPrograms
+    {L"{82A5EA35-D9CD-47C5-9629-E15D2F714E6E}", CSIDL_COMMON_STARTUP},           // CommonStartup
+    {L"{5E6C858F-0E22-4760-9AFE-EA3317B67173}", CSIDL_PROFILE},                  // Profile
+    {L"{FDD39AD0-238F-46AF-ADB4-6C85480369C7}", CSIDL_PERSONAL},                 // Documents
+    {L"{3EB685DB-65F9-4CF6-A03A-E3EF65729F3D}", CSIDL_APPDATA},                  // RoamingAppData
+    {L"{F1B32785-6FBA-4FCF-9D55-7B8E7F157091}", CSIDL_LOCAL_APPDATA},            // LocalAppData
+    {L"{5CD7AEE2-2219-4A67-B85D-6C9CE15660CB}", CSIDL_LOCAL_APPDATA, L"\\Programs"},  // UserProgramFiles
+    {L"{62AB5D82-FDC1-4DC3-A9DD-070D1D495D97}", CSIDL_COMMON_APPDATA},           // ProgramData
+    {L"{F38BF404-1D43-42F2-9305-67DE0B28FC23}", CSIDL_WINDOWS},                  // Windows
+    {L"{1AC14E77-02E7-4E5D-B744-2EB1AE5198B7}", CSIDL_SYSTEM},                   // System
+    {L"{D65231B0-B2F1-4857-A4CE-A8E7C6EA7D27}", CSIDL_SYSTEMX86},                // SystemX86
+    {L"{905E63B6-C1BF-494E-B29C-65B732D3D21A}", CSIDL_PROGRAM_FILES},            // ProgramFiles
+    {L"{7C5A40EF-A0FB-4BFC-874A-C0F2E0B9FA8E}", CSIDL_PROGRAM_FILESX86},         // ProgramFilesX86
+    {L"{6D809377-6AF0-444B-8957-A3773F02200E}", kNoFolder},                      // ProgramFilesX64
+    {L"{F7F1ED05-9F6D-47A2-AAAE-29D317C6F066}", CSIDL_PROGRAM_FILES_COMMON},     // ProgramFilesCommon
+    {L"{DE974D24-D9C6-4D3E-BF91-F4455120B917}", CSIDL_PROGRAM_FILES_COMMONX86},  // ProgramFilesCommonX86
+    {L"{6365D5A7-0F0D-45E5-87F6-0DA56B6A4F7D}", kNoFolder},                      // ProgramFilesCommonX64
+};
+
 void PutStrings(SimRegistry& registry, const std::wstring& key,
                 const std::vector<std::pair<const wchar_t*, std::wstring>>& values) {
   for (const auto& [name, value] : values) {
@@ -279,6 +316,17 @@ std::wstring SimShell::GetSpecialFolder(int csidl) {
   std::lock_guard lock(mutex_);
   const auto it = folders_.find(csidl & 0xFF);  // without CSIDL_FLAG_* bits
   return it == folders_.end() ? std::wstring{} : it->second;
+}
+
+std::wstring SimShell::GetKnownFolderPath(const std::wstring& guid) {
+  if (os_.major < 6) return {};  // SHGetKnownFolderPath came with Vista
+  for (const KnownFolder& known : kKnownFolders) {
+    if (!SameText(guid, known.guid)) continue;
+    if (known.csidl == kNoFolder) return {};
+    const std::wstring folder = GetSpecialFolder(known.csidl);
+    return folder.empty() ? folder : folder + known.below;
+  }
+  return {};
 }
 
 std::wstring SimShell::GetModuleFileName() {

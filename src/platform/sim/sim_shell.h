@@ -46,6 +46,9 @@ class SimShell : public IShellApi {
   // trailing backslash. On XP TEMP holds the 8.3 form, as XP sets it.
   std::wstring GetTempPath() override;
   std::wstring GetSpecialFolder(int csidl) override;
+  // The common known folders, following the special folders above (a test
+  // that changes one changes both); none on XP, which lacks the function.
+  std::wstring GetKnownFolderPath(const std::wstring& guid) override;
   std::wstring GetModuleFileName() override;
   std::optional<std::wstring> GetEnvironmentVariable(const std::wstring& name) override;
   std::wstring ExpandEnvironmentStrings(const std::wstring& text) override;

@@ -16,6 +16,15 @@ std::wstring TextOrEmpty(Call call) {
   return text;
 }
 
+// SHGetKnownFolderPath, which shell32 has from Vista on.
+using GetKnownFolderPathFunction = HRESULT(WINAPI*)(const GUID&, ::DWORD, HANDLE, PWSTR*);
+
+GetKnownFolderPathFunction KnownFolderFunction() {
+  static const auto function = reinterpret_cast<GetKnownFolderPathFunction>(
+      reinterpret_cast<void*>(::GetProcAddress(::GetModuleHandleW(L"shell32.dll"), "SHGetKnownFolderPath")));
+  return function;
+}
+
 class Win32Shell : public IShellApi {
  public:
   std::wstring GetWindowsDirectory() override {
@@ -33,6 +42,18 @@ class Win32Shell : public IShellApi {
   std::wstring GetSpecialFolder(int csidl) override {
     wchar_t buffer[MAX_PATH] = {};
     return ::SHGetSpecialFolderPathW(nullptr, buffer, csidl, FALSE) ? buffer : L"";
+  }
+
+  std::wstring GetKnownFolderPath(const std::wstring& guid) override {
+    const GetKnownFolderPathFunction function = KnownFolderFunction();
+    // IIDFromString takes only the braced form, but reads an empty text as the null id.
+    IID id;
+    if (function == nullptr || guid.size() != 38 || ::IIDFromString(guid.c_str(), &id) != S_OK) return L"";
+    PWSTR path = nullptr;
+    const HRESULT result = function(id, 0, nullptr, &path);
+    std::wstring text = SUCCEEDED(result) && path != nullptr ? path : L"";
+    ::CoTaskMemFree(path);
+    return text;
   }
 
   std::wstring GetModuleFileName() override {
