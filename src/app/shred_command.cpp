@@ -1,9 +1,6 @@
 #include "app/shred_command.h"
 
-#include <iostream>
-
 #include "app/orvix_commands.h"
-#include "formats/text_codec.h"
 #include "platform/file_helpers.h"
 #include "platform/text.h"
 #include "shredder/shredder_model.h"
@@ -23,14 +20,7 @@ class ConsolePrompts : public IShredderPrompts {
   ConsolePrompts(ConsoleOutput& out, const TReadLine& readLine, bool assumeYes)
       : out_(out), readLine_(readLine), assumeYes_(assumeYes) {}
 
-  bool Confirm(const std::wstring& question) override {
-    if (assumeYes_) return true;
-    out_.Write(question + L" [y/N] ");
-    const std::optional<std::wstring> answer = readLine_();
-    if (!answer) out_.Line(L"");
-    const std::wstring word = answer ? Trim(*answer) : L"";
-    return SameText(word, L"y") || SameText(word, L"yes");
-  }
+  bool Confirm(const std::wstring& question) override { return assumeYes_ || AskYesNo(out_, question, readLine_); }
 
   void Message(const std::wstring& text) override { out_.Line(text); }
 
@@ -39,18 +29,6 @@ class ConsolePrompts : public IShredderPrompts {
   const TReadLine& readLine_;
   bool assumeYes_;
 };
-
-std::optional<std::wstring> ReadStandardInputLine() {
-  std::string line;
-  if (!std::getline(std::cin, line)) return std::nullopt;
-  return FromUtf8(line);
-}
-
-int UsageError(ConsoleOutput& err, const std::wstring& message) {
-  err.Line(L"orvix: " + message);
-  err.Line(L"Run \"orvix --help\" for the commands.");
-  return ecUsage;
-}
 
 }  // namespace
 
@@ -62,12 +40,12 @@ int RunShredCommand(const std::vector<std::wstring>& args, ConsoleOutput& out, C
     if (args[i] == L"--yes") {
       assumeYes = true;
     } else if (StartsWithText(args[i], L"--")) {
-      return UsageError(err, L"unknown option for shred: " + args[i]);
+      return CommandLineError(err, L"unknown option for shred: " + args[i]);
     } else {
       paths.push_back(args[i]);
     }
   }
-  if (paths.empty()) return UsageError(err, L"shred needs at least one file or folder");
+  if (paths.empty()) return CommandLineError(err, L"shred needs at least one file or folder");
 
   // The window passes over missing paths without a word; a script should hear of them.
   bool allFound = true;
@@ -94,10 +72,6 @@ int RunShredCommand(const std::vector<std::wstring>& args, ConsoleOutput& out, C
   }
   out.Line(L"Shredded " + std::to_wstring(run.shredded) + L" of " + std::to_wstring(listed) + L" files.");
   return allFound && run.shredded == listed ? ecOk : ecFailed;
-}
-
-int RunShredCommand(const std::vector<std::wstring>& args, ConsoleOutput& out, ConsoleOutput& err) {
-  return RunShredCommand(args, out, err, ReadStandardInputLine);
 }
 
 }  // namespace orvix

@@ -3,8 +3,6 @@
 // them), the user confirms unless --yes, and every message is printed.
 #pragma once
 
-#include <functional>
-#include <optional>
 #include <string>
 #include <vector>
 
@@ -12,14 +10,9 @@
 
 namespace orvix {
 
-// One line of the user's answer, or nothing at the end of the input.
-using TReadLine = std::function<std::optional<std::wstring>()>;
-
 // `args` holds the command name first. Exit codes: 0 every file was
 // shredded, 1 some path or file was not, 2 the command line is wrong.
 int RunShredCommand(const std::vector<std::wstring>& args, ConsoleOutput& out, ConsoleOutput& err,
                     const TReadLine& readLine);
-// The same, answering from standard input.
-int RunShredCommand(const std::vector<std::wstring>& args, ConsoleOutput& out, ConsoleOutput& err);
 
 }  // namespace orvix
