@@ -137,7 +137,9 @@ TEST_F(ShredFileTest, AFileHeldOpenByAnotherProgramIsNeverWrittenAndNotShredded)
     EXPECT_EQ(ShredFile(path, pump), TShredResult::Failed);
     const std::vector<std::string> deleted = {"delete C:\\Data\\held.txt"};
     EXPECT_EQ(Steps(), row.deleted ? deleted : std::vector<std::string>{});
-    if (!row.deleted) EXPECT_TRUE(Files().FileBytes(path) == original);
+    if (!row.deleted) {
+      EXPECT_TRUE(Files().FileBytes(path) == original);
+    }
     if (Files().Exists(path)) Files().Remove(path);
   }
 }
