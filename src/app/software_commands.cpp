@@ -7,6 +7,7 @@
 #include "app/orvix_commands.h"
 #include "formats/json_writer.h"
 #include "inventory/analysis_cache.h"
+#include "inventory/analysis_thread.h"
 #include "inventory/list_export.h"
 #include "inventory/list_labels.h"
 #include "inventory/list_model.h"
@@ -30,8 +31,9 @@ void PrepareInventory(TSoftwareInfo& inventory, bool runAnalysis) {
   const std::wstring cachePath = SoftwareCachePath();
   ApplyCache(cachePath, inventory.Items());
   if (!runAnalysis) return;
-  // The analysis pass joins here: it rates every entry's usage and measures
-  // what the entries lack, on this thread, keeping its findings in the cache.
+  // Rates every entry's usage and measures what the entries lack, on this
+  // thread, keeping the findings in the cache.
+  AnalyseNow(inventory.Items(), {cachePath});
 }
 
 struct TCategoryName {

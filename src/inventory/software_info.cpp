@@ -1,5 +1,6 @@
 #include "inventory/software_info.h"
 
+#include "inventory/analysis_cache.h"
 #include "platform/file_helpers.h"
 #include "platform/platform.h"
 #include "platform/registry_helpers.h"
@@ -34,9 +35,17 @@ std::wstring NormalizedInstallLocation(const std::wstring& location) {
   return WithBackslash(path);
 }
 
-TSoftwareInfo::TSoftwareInfo() : items_(EnumerateSoftware()), redirectionOff_(IsWow64()) {
-  // The analysis joins here: apply the software cache to the entries, then
-  // start the analysis thread over them and request its first pass.
+TSoftwareInfo::TSoftwareInfo() : items_(EnumerateSoftware()), redirectionOff_(IsWow64()) {}
+
+TSoftwareInfo::TSoftwareInfo(IDispatcher& dispatcher, TAnalysisSettings analysis)
+    : items_(EnumerateSoftware()), redirectionOff_(IsWow64()), cacheFile_(analysis.cachePath) {
+  ApplyCache(cacheFile_, items_);
+  analysis_ = std::make_unique<TAnalysisThread>(items_, dispatcher, std::move(analysis));
+  analysis_->RequestPass();
+}
+
+TSoftwareInfo::~TSoftwareInfo() {
+  if (analysis_) analysis_->Stop();
 }
 
 TSoftInfo* TSoftwareInfo::GetItem(int index) const {
@@ -65,8 +74,11 @@ void TSoftwareInfo::Refresh() {
     known->RootName = record->RootName;
     known->KeyPath = record->KeyPath;
   }
-  // The analysis joins here: apply the software cache to the entries (the
-  // appended ones included), then request a new pass.
+  // The appended entries too start from what the cache knows.
+  if (analysis_) {
+    ApplyCache(cacheFile_, items_);
+    analysis_->RequestPass();
+  }
 }
 
 template <typename Matches>

@@ -5,9 +5,11 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
+#include "inventory/analysis_thread.h"
 #include "inventory/soft_info.h"
 #include "inventory/software_enumeration.h"
 
@@ -21,6 +23,12 @@ class TSoftwareInfo {
 
   // Reads the installed programs; blocks until the enumeration is done.
   TSoftwareInfo();
+  // The same, then fills the entries from the software cache and starts the
+  // analysis over them with a first pass. `dispatcher` belongs to the
+  // user-interface thread, which creates, refreshes and destroys the object.
+  TSoftwareInfo(IDispatcher& dispatcher, TAnalysisSettings analysis);
+  // Stops the analysis before the entries go.
+  ~TSoftwareInfo();
   TSoftwareInfo(const TSoftwareInfo&) = delete;
   TSoftwareInfo& operator=(const TSoftwareInfo&) = delete;
 
@@ -55,6 +63,8 @@ class TSoftwareInfo {
 
   // Whether the uninstaller launch switches WOW64 file-system redirection off.
   bool RedirectionOff() const { return redirectionOff_; }
+  // The background analysis; null for an inventory made without one.
+  TAnalysisThread* Analysis() const { return analysis_.get(); }
 
  private:
   template <typename Matches>
@@ -62,6 +72,8 @@ class TSoftwareInfo {
 
   TSoftList items_;
   bool redirectionOff_;
+  std::wstring cacheFile_;
+  std::unique_ptr<TAnalysisThread> analysis_;  // declared last: it goes first
 };
 
 // An install folder in the form the folder queries compare: long names,

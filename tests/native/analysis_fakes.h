@@ -1,13 +1,17 @@
-// Stand-ins for the windows the analysis updates: the rows of the software
-// list and its two image lists. Both record the thread they were called on.
+// Stand-ins for what the analysis talks to: the rows of the software list
+// and its two image lists (both record the thread they were called on), and
+// a usage rater.
 #pragma once
 
+#include <functional>
 #include <map>
+#include <mutex>
 #include <string>
 #include <thread>
 #include <vector>
 
 #include "inventory/analysis_view.h"
+#include "inventory/rating.h"
 #include "platform/sim/sim_icons.h"
 
 namespace orvix::testing {
@@ -49,6 +53,37 @@ class RecordingIconList : public IIconList {
 
  private:
   sim::SimIcons& icons_;
+};
+
+// Rates by name: programs whose name starts with "Daily" are used today,
+// every other one rarely. Calls a hook before each answer.
+class ScriptedRater : public IAppUsageRater {
+ public:
+  struct Log {
+    std::mutex mutex;
+    std::vector<std::wstring> rated;
+    std::thread::id createdOn;
+    std::thread::id destroyedOn;
+  };
+
+  explicit ScriptedRater(Log& log, std::function<void(const TSoftInfo&)> hook) : log_(log), hook_(std::move(hook)) {
+    log_.createdOn = std::this_thread::get_id();
+  }
+  ~ScriptedRater() override { log_.destroyedOn = std::this_thread::get_id(); }
+
+  TAppUsage Rate(const TSoftInfo& entry) override {
+    {
+      std::lock_guard lock(log_.mutex);
+      log_.rated.push_back(entry.DisplayName);
+    }
+    if (hook_) hook_(entry);
+    const bool daily = entry.DisplayName.starts_with(L"Daily");
+    return {daily ? audToday : audMore, daily ? aurOften : aurRarely, daily ? NowLocal() : 0, true};
+  }
+
+ private:
+  Log& log_;
+  std::function<void(const TSoftInfo&)> hook_;
 };
 
 }  // namespace orvix::testing

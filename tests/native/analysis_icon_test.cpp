@@ -37,11 +37,13 @@ struct IconSourceCase : testing::NamedCase {
 class IconSourceTest : public testing::SimMachineTest, public ::testing::WithParamInterface<IconSourceCase> {
  protected:
   void SetUp() override {
-    for (const wchar_t* file : {kFooExe, L"C:\\Program Files\\Foo\\uninst.exe", L"C:\\Program Files\\My Cool\\unins000.exe",
-                                L"C:\\Program Files\\My Cool\\Helper.exe", L"C:\\Program Files\\My Cool\\MyCoolApp.exe",
-                                L"C:\\Windows\\Installer\\app.ico", L"C:\\Windows\\Installer\\user.ico"})
+    // Listed before the executable, and no file.
+    Machine().files.PutFolder(L"C:\\Program Files\\My Cool\\MyCoo.exe");
+    for (const wchar_t* file :
+         {kFooExe, L"C:\\Program Files\\Foo\\uninst.exe", L"C:\\Program Files\\My Cool\\unins000.exe",
+          L"C:\\Program Files\\My Cool\\Helper.exe", L"C:\\Program Files\\My Cool\\MyCoolApp.exe",
+          L"C:\\Windows\\Installer\\app.ico", L"C:\\Windows\\Installer\\user.ico"})
       Machine().files.PutFile(file, "MZ");
-    Machine().files.PutFolder(L"C:\\Program Files\\My Cool\\MyCoolData.exe");  // a folder, not a file
   }
 };
 

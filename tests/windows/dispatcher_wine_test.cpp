@@ -6,21 +6,13 @@
 #include <thread>
 
 #include "platform/win32/win32_dispatcher.h"
+#include "windows/message_pump.h"
 #include "platform/win32/windows_api.h"
 
 namespace orvix {
 namespace {
 
-// Dispatches this thread's messages until `done` holds or the time is up.
-bool PumpUntil(const std::function<bool()>& done, ULONGLONG milliseconds = 5000) {
-  const ULONGLONG deadline = ::GetTickCount64() + milliseconds;
-  while (!done() && ::GetTickCount64() < deadline) {
-    ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
-    MSG message;
-    while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) ::DispatchMessageW(&message);
-  }
-  return done();
-}
+using test::PumpUntil;
 
 TEST(Win32DispatcherWine, WorkFromAWorkerRunsOnTheOwningThreadThroughItsMessageLoop) {
   const std::unique_ptr<IDispatcher> dispatcher = win32::MakeDispatcher();
