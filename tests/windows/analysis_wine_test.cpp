@@ -14,20 +14,12 @@
 #include "platform/win32/win32_dispatcher.h"
 #include "windows/message_pump.h"
 #include "windows/test_files.h"
+#include "windows/icon_width.h"
 #include "platform/win32/windows_api.h"
 
 namespace orvix {
 namespace {
 
-int IconWidth(IconHandle icon) {
-  ICONINFO info = {};
-  if (!::GetIconInfo(reinterpret_cast<HICON>(icon), &info)) return 0;
-  BITMAP bitmap = {};
-  ::GetObjectW(info.hbmColor != nullptr ? info.hbmColor : info.hbmMask, sizeof bitmap, &bitmap);
-  if (info.hbmColor != nullptr) ::DeleteObject(info.hbmColor);
-  if (info.hbmMask != nullptr) ::DeleteObject(info.hbmMask);
-  return bitmap.bmWidth;
-}
 
 // Image lists that note the widths of the icons they are given.
 struct WidthRecorder : IIconList {

@@ -3,21 +3,12 @@
 
 #include "platform/win32/win32_platform.h"
 #include "windows/test_files.h"
+#include "windows/icon_width.h"
 #include "platform/win32/windows_api.h"
 
 namespace orvix {
 namespace {
 
-// The width of an icon in pixels; 0 when the handle is no live icon.
-int IconWidth(IconHandle icon) {
-  ICONINFO info = {};
-  if (!::GetIconInfo(reinterpret_cast<HICON>(icon), &info)) return 0;
-  BITMAP bitmap = {};
-  ::GetObjectW(info.hbmColor != nullptr ? info.hbmColor : info.hbmMask, sizeof bitmap, &bitmap);
-  if (info.hbmColor != nullptr) ::DeleteObject(info.hbmColor);
-  if (info.hbmMask != nullptr) ::DeleteObject(info.hbmMask);
-  return bitmap.bmWidth;
-}
 
 class IconsWineTest : public ::testing::Test {
  protected:

@@ -11,13 +11,9 @@
 #include "online/statistics.h"
 #include "platform/platform.h"
 #include "platform/system_info.h"
+#include "windows/test_files.h"
 
 namespace {
-
-std::wstring BesideTests(const std::wstring& name) {
-  const std::wstring exe = orvix::CurrentPlatform().Shell().GetModuleFileName();
-  return exe.substr(0, exe.find_last_of(L'\\') + 1) + name;
-}
 
 std::string ReadAndRemove(const std::wstring& path) {
   std::ifstream in(orvix::ToUtf8(path), std::ios::binary);
@@ -29,7 +25,7 @@ std::string ReadAndRemove(const std::wstring& path) {
 }
 
 TEST(StatisticsWineTest, CallsReachTheLibraryInTheAgreedForm) {
-  const std::wstring library = BesideTests(L"orvix_test_statistics.dll");
+  const std::wstring library = orvix::test::BesideTestProgram(L"orvix_test_statistics.dll");
   const std::wstring calls = library + L".calls.txt";
   ReadAndRemove(calls);
 
@@ -49,12 +45,12 @@ TEST(StatisticsWineTest, CallsReachTheLibraryInTheAgreedForm) {
 
 TEST(StatisticsWineTest, MissingLibraryOrExportsDropEvents) {
   orvix::TStatistics absent;
-  EXPECT_FALSE(absent.Load(BesideTests(L"no_such_statistics.dll")));
+  EXPECT_FALSE(absent.Load(orvix::test::BesideTestProgram(L"no_such_statistics.dll")));
   absent.SetParams(0);
   EXPECT_EQ(absent.Report(L"0", 7), 0);
 
   orvix::TStatistics withoutExports;
-  ASSERT_TRUE(withoutExports.Load(BesideTests(L"orvix_test_echo.dll")));
+  ASSERT_TRUE(withoutExports.Load(orvix::test::BesideTestProgram(L"orvix_test_echo.dll")));
   withoutExports.SetParams(0);
   EXPECT_EQ(withoutExports.Report(L"0", 7), 0);
 }
