@@ -283,6 +283,11 @@ TEST_F(SampleUninstallTest, SketchUninstallerRemovesEverything) {
   EXPECT_FALSE(Prefix().RegKeyExists(std::string(kUserSoftware) + "Orvix Samples\\Sample Sketch", RegView::k64));
   EXPECT_FALSE(Exists(folder));
   EXPECT_FALSE(Exists(std::string(kUserStartMenu) + "Orvix Sample Sketch.lnk"));
+
+  const RunResult listed = Prefix().Run((Win32Output() / "orvix.exe").string(), {"list", "--json", "--no-analysis"});
+  ASSERT_EQ(listed.exitCode, 0) << listed.output;
+  EXPECT_EQ(listed.output.find("Orvix Sample Sketch"), std::string::npos) << "orvix list no longer shows it";
+  EXPECT_NE(listed.output.find("Orvix Sample Viewer"), std::string::npos) << listed.output;
 }
 
 TEST_F(SampleUninstallTest, MsiexecRemovesTheViewerWithItsInstallerData) {
