@@ -19,3 +19,7 @@ add_executable(orvix_e2e_tests ${E2E_TEST_SOURCES})
 target_link_libraries(orvix_e2e_tests PRIVATE GTest::gtest GTest::gtest_main)
 target_include_directories(orvix_e2e_tests PRIVATE ${CMAKE_SOURCE_DIR}/tests)
 target_compile_definitions(orvix_e2e_tests PRIVATE ORVIX_SOURCE_DIR="${CMAKE_SOURCE_DIR}")
+
+# Benchmarks: programs that print figures; never part of the test run.
+add_executable(orvix_bench_enumeration bench/enumeration_bench.cpp)
+target_link_libraries(orvix_bench_enumeration PRIVATE orvix_app orvix_sim)
