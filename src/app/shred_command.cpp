@@ -1,5 +1,6 @@
 #include "app/shred_command.h"
 
+#include "app/console_pump.h"
 #include "app/orvix_commands.h"
 #include "platform/file_helpers.h"
 #include "platform/text.h"
@@ -7,13 +8,6 @@
 
 namespace orvix {
 namespace {
-
-// The console has no window messages to process and no Cancel button.
-class ConsolePump : public IPump {
- public:
-  void ProcessMessages() override {}
-  bool StopRequested() override { return false; }
-};
 
 class ConsolePrompts : public IShredderPrompts {
  public:

@@ -6,26 +6,12 @@
 #include <string>
 #include <vector>
 
+#include "scripted_pump.h"
 #include "shredder/shred_file.h"
 #include "sim_fixture.h"
 #include "test_text.h"
 
 namespace orvix::testing {
-
-// Counts its calls and runs the test's action on each, e.g. to press
-// Cancel or lock a file in the middle of a run.
-class ScriptedPump : public IPump {
- public:
-  void ProcessMessages() override {
-    ++calls;
-    if (onMessages) onMessages(calls);
-  }
-  bool StopRequested() override { return stop; }
-
-  std::function<void(int call)> onMessages;
-  int calls = 0;
-  bool stop = false;
-};
 
 inline constexpr std::uint64_t kMiB = 1024 * 1024;
 

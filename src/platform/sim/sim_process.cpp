@@ -71,6 +71,11 @@ void SimProcesses::SetSelf(const std::wstring& exePath) {
   processes_[selfPid_].exePath = exePath;
 }
 
+void SimProcesses::PutSelfInJob(bool allowsBreakaway) {
+  processes_[selfPid_].job = CreateJob();
+  selfJobAllowsBreakaway_ = allowsBreakaway;
+}
+
 const SimProcessInfo* SimProcesses::Find(DWORD pid) const {
   const auto it = processes_.find(pid);
   return it == processes_.end() ? nullptr : &it->second;
@@ -171,7 +176,11 @@ std::vector<ProcessEntry> SimProcesses::Snapshot() {
 
 DWORD SimProcesses::CreateProcess(const std::wstring& commandLine, const std::wstring& /*directory*/, DWORD flags,
                                   StartedProcess* started) {
-  const DWORD pid = Launch(commandLine, selfPid_, 0, (flags & CREATE_SUSPENDED) != 0);
+  const auto self = processes_.find(selfPid_);
+  const JobHandle selfJob = self == processes_.end() ? 0 : self->second.job;
+  const bool breakaway = (flags & CREATE_BREAKAWAY_FROM_JOB) != 0;
+  if (selfJob != 0 && breakaway && !selfJobAllowsBreakaway_) return ERROR_ACCESS_DENIED;
+  const DWORD pid = Launch(commandLine, selfPid_, breakaway ? 0 : selfJob, (flags & CREATE_SUSPENDED) != 0);
   if (pid == 0) return ERROR_FILE_NOT_FOUND;
   started->processId = pid;
   started->process = nextHandle_ += 4;
@@ -253,6 +262,11 @@ bool SimProcesses::AssignToJob(JobHandle job, ProcessHandle process) {
 
 bool SimProcesses::JobProcessIds(JobHandle job, std::vector<DWORD>* ids) {
   if (jobs_.count(job) == 0) return false;
+  ++jobQueries_;
+  if (failingJobQueries_ > 0) {
+    --failingJobQueries_;
+    return false;
+  }
   ids->clear();
   for (const auto& [pid, info] : processes_) {
     if (info.running && info.job == job) ids->push_back(pid);

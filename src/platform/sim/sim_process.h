@@ -90,6 +90,14 @@ class SimProcesses : public IProcessApi {
   DWORD AddRunning(const std::wstring& exePath, DWORD parentPid = 0, bool is64Bit = false);
   // The program under test; it appears in snapshots with this path.
   void SetSelf(const std::wstring& exePath);
+  // Puts the program under test into a job of its own, as a launcher may:
+  // its children start in that job unless they break away, which the job
+  // refuses when `allowsBreakaway` is false (CreateProcess then fails with
+  // access denied). A process cannot join a second job, as before Windows 8.
+  void PutSelfInJob(bool allowsBreakaway);
+  // The next `count` job queries fail.
+  void FailJobQueries(int count) { failingJobQueries_ = count; }
+  int JobQueryCount() const { return jobQueries_; }
 
   // Inspection.
   const SimProcessInfo* Find(DWORD pid) const;
@@ -118,6 +126,9 @@ class SimProcesses : public IProcessApi {
   std::map<ProcessHandle, DWORD> handles_;  // process and thread handles to process ids
   std::set<JobHandle> jobs_;
   std::vector<std::wstring> startedCommandLines_;
+  int failingJobQueries_ = 0;
+  int jobQueries_ = 0;
+  bool selfJobAllowsBreakaway_ = true;
   DWORD nextPid_ = 1000;
   DWORD selfPid_ = 0;
   std::uintptr_t nextHandle_ = 0x2000;

@@ -8,6 +8,9 @@
 //       with that copy's process id (0 when it could not be started)
 //   orvix_test_sleeper.exe idle MILLISECONDS
 //       waits for window messages that never come, as an idle program does
+//   orvix_test_sleeper.exe hold FILE MARKER
+//       opens FILE without sharing its deletion, creates MARKER, and keeps
+//       the file open until MARKER is gone (five minutes at most)
 #include <cwchar>
 #include <string>
 
@@ -41,6 +44,17 @@ void WaitForMessages(unsigned long milliseconds) {
   }
 }
 
+int Hold(const wchar_t* file, const wchar_t* marker) {
+  HANDLE held = ::CreateFileW(file, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
+  if (held == INVALID_HANDLE_VALUE) return 3;
+  HANDLE created = ::CreateFileW(marker, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+  if (created == INVALID_HANDLE_VALUE) return 4;
+  ::CloseHandle(created);
+  for (int i = 0; i < 3000 && ::GetFileAttributesW(marker) != INVALID_FILE_ATTRIBUTES; ++i) ::Sleep(100);
+  ::CloseHandle(held);
+  return 0;
+}
+
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
@@ -49,6 +63,7 @@ int wmain(int argc, wchar_t** argv) {
     WaitForMessages(Number(argv[2]));
     return 0;
   }
+  if (argc == 4 && std::wcscmp(argv[1], L"hold") == 0) return Hold(argv[2], argv[3]);
   if (argc < 2) return 2;
   ::Sleep(Number(argv[1]));
   return argc >= 3 ? static_cast<int>(Number(argv[2])) : 0;
