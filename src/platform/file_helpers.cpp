@@ -51,6 +51,13 @@ bool DirectoryExists(const std::wstring& path) {
          (data.attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
 }
 
+bool IsReparsePoint(const std::wstring& path) {
+  FileAttributeData data;
+  return !path.empty() &&
+         CurrentPlatform().Files().GetAttributes(WithoutTrailingBackslash(path), &data) == ERROR_SUCCESS &&
+         (data.attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
+}
+
 bool ForceDirectories(const std::wstring& path) {
   const std::wstring folder = WithoutTrailingBackslash(path);
   if (folder.empty()) return false;

@@ -7,13 +7,30 @@
 #include <string_view>
 
 #include "formats/text_codec.h"
+#include "platform/file_system_api.h"
 
 namespace orvix {
 
 bool FileExists(const std::wstring& path);       // exists and is not a folder
 bool DirectoryExists(const std::wstring& path);  // a trailing backslash is allowed
+// Whether the path itself is a junction, symbolic link or mount point (what
+// it points to is not looked at); walks of the file system never enter one.
+bool IsReparsePoint(const std::wstring& path);
 // Creates the folder and every missing parent; true when it exists afterwards.
 bool ForceDirectories(const std::wstring& path);
+
+// Ends a folder listing on every path.
+class TFindListing {
+ public:
+  TFindListing(IFileSystem& files, FindHandle handle) : files_(files), handle_(handle) {}
+  ~TFindListing() { files_.FindClose(handle_); }
+  TFindListing(const TFindListing&) = delete;
+  TFindListing& operator=(const TFindListing&) = delete;
+
+ private:
+  IFileSystem& files_;
+  FindHandle handle_;
+};
 
 // The whole content of a file; false when it cannot be opened or read.
 bool ReadFileBytes(const std::wstring& path, Bytes& bytes);

@@ -33,25 +33,6 @@ std::wstring Say(const TMessage& message, const std::vector<FormatArg>& args = {
   return MessageText(message.key, message.english, args);
 }
 
-// Ends a folder listing on every path.
-class Listing {
- public:
-  Listing(IFileSystem& files, FindHandle handle) : files_(files), handle_(handle) {}
-  ~Listing() { files_.FindClose(handle_); }
-  Listing(const Listing&) = delete;
-  Listing& operator=(const Listing&) = delete;
-
- private:
-  IFileSystem& files_;
-  FindHandle handle_;
-};
-
-bool IsReparsePoint(const std::wstring& path) {
-  FileAttributeData data;
-  return CurrentPlatform().Files().GetAttributes(path, &data) == ERROR_SUCCESS &&
-         (data.attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
-}
-
 }  // namespace
 
 TFileShredderModel::TFileShredderModel(IShredderPrompts& prompts) : prompts_(prompts) {
@@ -108,7 +89,7 @@ void TFileShredderModel::AppendFilesBelow(const std::wstring& folder, std::vecto
   FindData found;
   FindHandle handle = 0;
   if (files.FindFirst(prefix + L"*", &found, &handle) != ERROR_SUCCESS) return;
-  Listing listing(files, handle);
+  TFindListing listing(files, handle);
   do {
     if (found.name.empty() || found.name.front() == L'.') continue;
     if (found.attributes & FILE_ATTRIBUTE_REPARSE_POINT) continue;

@@ -14,12 +14,12 @@
 //   18  event log sources
 //   19  MUICache
 //   20  products of the maker                       (no keyword needed)
-//   21  files and folders                           (sakFiles, no keyword needed)
 #include "uninstall/scan_area_list.h"
 
 #include <algorithm>
 
 #include "uninstall/com_areas.h"
+#include "uninstall/file_area.h"
 
 namespace orvix {
 
@@ -32,6 +32,7 @@ std::vector<TScanAreaPtr> MakeScanAreas() {
   areas.push_back(MakeMachineClassArea());
   areas.push_back(MakeInterfaceArea());
   areas.push_back(MakeShellExtensionArea());
+  areas.push_back(MakeFileArea());
   std::stable_sort(areas.begin(), areas.end(),
                    [](const TScanAreaPtr& a, const TScanAreaPtr& b) { return a->Number() < b->Number(); });
   return areas;

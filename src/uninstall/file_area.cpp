@@ -1,0 +1,174 @@
+#include "uninstall/file_area.h"
+
+#include "inventory/rating_shortcut.h"
+#include "platform/file_helpers.h"
+#include "platform/platform.h"
+#include "platform/text.h"
+#include "uninstall/file_walk.h"
+#include "uninstall/product_table.h"
+#include "uninstall/regedit_scan.h"
+
+namespace orvix {
+namespace {
+
+// The folder a path lies in; empty for a root or a bare name.
+std::wstring ParentOf(const std::wstring& path) {
+  const std::wstring text = SeenForm(path);
+  const std::size_t slash = text.rfind(L'\\');
+  return slash == std::wstring::npos ? L"" : text.substr(0, slash);
+}
+
+// Whether `outer` holds `inner` (and is not the same folder).
+bool Holds(const std::wstring& outer, const std::wstring& inner) {
+  return SeenForm(inner).starts_with(SeenForm(outer) + L"\\");
+}
+
+class TFileScan {
+ public:
+  explicit TFileScan(TRegeditScanClasses& scan)
+      : scan_(scan),
+        record_(scan.Record()),
+        walk_(scan),
+        productKey_(LowerCase(Trim(record_.Publisher + L" " + record_.DisplayName))) {}
+
+  void Run() {
+    // The scan's keyword is the install folder in canonical form: empty
+    // when the location is empty, relative or protected.
+    folder_ = ScanKeyword(record_.InstallLocation, scan_.Protected());
+    if (folder_.empty()) return;
+    InstallFolder();
+    InstallerFolders();
+    SearchNamedFolder(CSIDL_COMMON_APPDATA);
+    SearchNamedFolder(CSIDL_APPDATA);
+    InstallerIconFolders();
+    SearchNamedFolder(CSIDL_COMMON_PROGRAMS);
+    SearchNamedFolder(CSIDL_PROGRAMS);
+    DesktopShortcuts(CSIDL_DESKTOPDIRECTORY);
+    DesktopShortcuts(CSIDL_COMMON_DESKTOPDIRECTORY);
+    if (!record_.DisplayName.empty() && !record_.Publisher.empty()) ProductPaths();
+  }
+
+ private:
+  bool Running() const { return scan_.ScanState() == ssRunning; }
+  std::wstring Special(int csidl) const { return CurrentPlatform().Shell().GetSpecialFolder(csidl); }
+  std::wstring ProductColumn(const wchar_t* column) const {
+    const TFileterManage& table = ProductTable();
+    const std::wstring row = table.FindProductRow(productKey_);
+    return row.empty() ? L"" : table.ProductColumn(row, column, L"");
+  }
+
+  void ReportAndWalk(const std::wstring& path) {
+    if (walk_.Report(path, sfkFolder, 0)) walk_.WalkFolder(path);
+  }
+
+  void InstallFolder() {
+    if (!Running() || !DirectoryExists(folder_)) return;
+    const std::vector<std::wstring> kept = SplitProductList(ProductColumn(L"filter"));
+    if (kept.empty()) {
+      walk_.Report(folder_, sfkFolder, 0);
+    } else {
+      // A product of the maker keeps some of its files through an uninstall:
+      // they are left alone, and so is every folder that holds them.
+      walk_.MarkSeen(folder_);
+      for (const std::wstring& element : kept) {
+        const std::wstring path = ExpandMacroPath(element, record_);
+        if (path.empty()) continue;
+        walk_.LeaveAlone(path);
+        for (std::wstring parent = ParentOf(path); !parent.empty(); parent = ParentOf(parent)) walk_.MarkSeen(parent);
+      }
+    }
+    walk_.WalkFolder(folder_);
+  }
+
+  // The folders of the product's Windows Installer components. One that
+  // holds the install folder also holds other programs' files.
+  void InstallerFolders() {
+    for (const std::wstring& folder : scan_.InstallerFolders()) {
+      if (!Running()) return;
+      if (!Holds(folder, folder_)) ReportAndWalk(folder);
+    }
+  }
+
+  // The contents of a folder named after the publisher and the program
+  // (FooSoft\Foo), or after the program alone, somewhere below a base folder.
+  void SearchNamedFolder(int csidl) {
+    if (!Running() || (record_.DisplayName.empty() && record_.Publisher.empty())) return;
+    const std::wstring base = Special(csidl);
+    const std::wstring name = LowerCase(record_.DisplayName);
+    std::wstring found;
+    if (!record_.Publisher.empty()) {
+      const std::wstring publisher = walk_.FindNamedFolder(base, LowerCase(record_.Publisher));
+      if (!publisher.empty() && !name.empty()) found = walk_.FindNamedFolder(publisher, name);
+    }
+    if (!name.empty() && found.empty()) found = walk_.FindNamedFolder(base, name);
+    // A name like "Programs" or "Microsoft" may find a folder of the system.
+    if (!found.empty() && !scan_.IsProtected(found)) walk_.WalkFolder(found);
+  }
+
+  // Where Windows Installer keeps the product's icons.
+  void InstallerIconFolders() {
+    const std::wstring code = scan_.UninstallKeyName();
+    if (code.empty()) return;
+    for (const int csidl : {CSIDL_COMMON_APPDATA, CSIDL_APPDATA}) {
+      if (!Running()) return;
+      const std::wstring base = Special(csidl);
+      if (base.empty()) continue;
+      const std::wstring path = base + L"\\Microsoft\\Installer\\" + code;
+      if (DirectoryExists(path)) ReportAndWalk(path);
+    }
+  }
+
+  // Shortcuts that start something in the install folder (or the folder itself).
+  void DesktopShortcuts(int csidl) {
+    const std::wstring desktop = Special(csidl);
+    if (!Running() || desktop.empty()) return;
+    const std::wstring prefix = desktop.ends_with(L'\\') ? desktop : desktop + L"\\";
+    walk_.ListFolder(prefix, [&](const FindData& data) {
+      if ((data.attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) return true;
+      const std::wstring path = prefix + data.name;
+      std::wstring target = LowerCase(ShortcutTargetPath(path));
+      if (target.empty()) return true;
+      if (!target.ends_with(L'\\')) target += L'\\';
+      if (target.find(folder_) != std::wstring::npos) walk_.Report(path, sfkFile, static_cast<std::int64_t>(data.size));
+      return true;
+    });
+  }
+
+  // The fixed folders and files of the maker's own products. A path that
+  // names nothing is still offered: its walk finds nothing.
+  void ProductPaths() {
+    for (const std::wstring& element : SplitProductList(ProductColumn(L"path"))) {
+      if (!Running()) return;
+      const std::wstring path = ExpandMacroPath(element, record_);
+      if (path.empty()) continue;
+      if (FileExists(path)) {
+        walk_.Report(path, sfkFile, 0);
+      } else {
+        ReportAndWalk(path);
+      }
+    }
+  }
+
+  TRegeditScanClasses& scan_;
+  const TSoftInfo& record_;
+  TFileWalk walk_;
+  const std::wstring productKey_;
+  std::wstring folder_;
+};
+
+class TFileArea : public TScanArea {
+ public:
+  int Number() const override { return 21; }
+  bool NeedsKeyword() const override { return false; }
+  TScanAreaKind Kind() const override { return sakFiles; }
+  void Run(TRegeditScanClasses& scan) override {
+    TFileScan(scan).Run();
+    scan.InstallerFolders().clear();
+  }
+};
+
+}  // namespace
+
+TScanAreaPtr MakeFileArea() { return std::make_unique<TFileArea>(); }
+
+}  // namespace orvix

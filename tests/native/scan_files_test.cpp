@@ -1,0 +1,251 @@
+// The file area of the leftover scan over a simulated machine: what it
+// reports and in which order, what it never reports, and the scan of a bare
+// folder.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "native/named_case.h"
+#include "native/shell_link_writer.h"
+#include "sim_fixture.h"
+#include "uninstall/file_area.h"
+#include "uninstall/leftover_scan.h"
+#include "uninstall/regedit_scan.h"
+
+namespace orvix::testing {
+namespace {
+
+constexpr wchar_t kProductCode[] = L"{12345678-ABCD-EF01-2345-6789ABCDEF01}";
+
+// Stands in for the installer area: hands the file area its folders.
+class TInstallerFoldersArea : public TScanArea {
+ public:
+  explicit TInstallerFoldersArea(std::vector<std::wstring> folders) : folders_(std::move(folders)) {}
+  int Number() const override { return 2; }
+  bool NeedsKeyword() const override { return false; }
+  void Run(TRegeditScanClasses& scan) override { scan.InstallerFolders() = folders_; }
+
+ private:
+  std::vector<std::wstring> folders_;
+};
+
+class ScanFilesTest : public SimMachineTest {
+ protected:
+  sim::SimFileSystem& Files() { return Machine().files; }
+  static std::wstring Folder(int csidl) { return CurrentPlatform().Shell().GetSpecialFolder(csidl); }
+
+  static TSoftInfo Entry(const std::wstring& location, const std::wstring& name = L"Foo",
+                         const std::wstring& publisher = L"FooSoft") {
+    TSoftInfo entry;
+    entry.DisplayName = name;
+    entry.Publisher = publisher;
+    entry.InstallLocation = location;
+    entry.RootName = L"HKEY_LOCAL_MACHINE";
+    entry.KeyPath = std::wstring(L"\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\") + kProductCode;
+    return entry;
+  }
+
+  void PutShortcut(const std::wstring& path, const std::string& target) {
+    LinkSpec spec;
+    spec.localBasePath = target;
+    Files().PutFile(path, BuildShellLink(spec));
+  }
+
+  // The file findings of a full scan made of the file area (after the
+  // installer folders), as paths.
+  TFileFindings Scan(const TSoftInfo& entry, std::vector<std::wstring> installerFolders = {}) {
+    std::vector<TScanAreaPtr> areas;
+    areas.push_back(std::make_unique<TInstallerFoldersArea>(std::move(installerFolders)));
+    areas.push_back(MakeFileArea());
+    TFileFindings files;
+    TRegeditScanClasses scan;
+    scan.Setup(nullptr, &files, entry, &images_);
+    scan.FullScan(areas);
+    EXPECT_TRUE(scan.InstallerFolders().empty()) << "the file scan consumes the installer folders";
+    return files;
+  }
+  static std::vector<std::wstring> Paths(const TFileFindings& files) {
+    std::vector<std::wstring> paths;
+    for (const TScanFileInfo& file : files) paths.push_back(file.Path);
+    return paths;
+  }
+
+  TTreeImageList images_ = TTreeImageList::WithDefaultPictures();
+};
+
+TEST_F(ScanFilesTest, InstallFolderFirstThenEachEntryOnceBeforeItsContents) {
+  Files().PutFile(L"C:\\Program Files\\Foo\\bin\\foo.exe", "MZ12");
+  Files().PutFile(L"C:\\Program Files\\Foo\\readme.txt", "read me");
+  Files().PutFile(L"C:\\Program Files\\Foo\\.settings", "x");
+  Files().PutFile(L"C:\\Program Files\\Foo\\.cache\\data.bin", "x");
+  Files().PutFile(L"C:\\Program Files\\Foo2\\foo2.exe", "MZ");
+  // The installer named the install folder and one inside it again.
+  const TFileFindings files =
+      Scan(Entry(L"C:\\Program Files\\Foo"), {L"c:\\program files\\foo\\", L"c:\\program files\\foo\\bin\\"});
+  EXPECT_EQ(Paths(files), (std::vector<std::wstring>{L"c:\\program files\\foo\\", L"c:\\program files\\foo\\bin",
+                                                     L"c:\\program files\\foo\\bin\\foo.exe",
+                                                     L"c:\\program files\\foo\\readme.txt"}));
+  ASSERT_EQ(files.size(), 4u);
+  EXPECT_EQ(files[0].Kind, sfkFolder);
+  EXPECT_EQ(files[1].Kind, sfkFolder);
+  EXPECT_EQ(files[2].Kind, sfkFile);
+  EXPECT_EQ(files[2].Size, 4);
+  EXPECT_EQ(files[3].Size, 7);
+  // Each finding has its own icon, taken by name.
+  const TTreeImage* icon = images_.At(files[2].ImageIndex);
+  ASSERT_NE(icon, nullptr);
+  EXPECT_EQ(icon->Kind, tikFileIcon);
+  EXPECT_EQ(icon->Source, files[2].Path);
+  EXPECT_TRUE(images_.At(files[1].ImageIndex)->IsFolder);
+}
+
+TEST_F(ScanFilesTest, InstallerFoldersOutsideTheInstallFolderButNeverAboveItOrProtected) {
+  Files().PutFile(L"C:\\Program Files\\Foo\\foo.exe", "MZ");
+  Files().PutFile(L"C:\\Program Files\\Common Files\\FooShared\\shared.dll", "MZ");
+  Files().PutFile(L"C:\\Program Files\\Bar\\bar.exe", "MZ");
+  Files().PutFile(L"C:\\Windows\\System32\\foo.sys", "MZ");
+  const TFileFindings files = Scan(Entry(L"C:\\Program Files\\Foo\\"),
+                                   {L"c:\\program files\\common files\\fooshared\\", L"c:\\windows\\system32\\",
+                                    L"c:\\program files\\", L"c:\\", L"c:\\windows\\system32\\drivers\\"});
+  EXPECT_EQ(Paths(files), (std::vector<std::wstring>{L"c:\\program files\\foo\\", L"c:\\program files\\foo\\foo.exe",
+                                                     L"c:\\program files\\common files\\fooshared\\",
+                                                     L"c:\\program files\\common files\\fooshared\\shared.dll"}));
+}
+
+TEST_F(ScanFilesTest, FoldersNamedAfterPublisherAndProgramGiveTheirContents) {
+  const std::wstring appData = Folder(CSIDL_APPDATA);
+  const std::wstring commonPrograms = Folder(CSIDL_COMMON_PROGRAMS);
+  Files().PutFile(appData + L"\\FooSoft\\Foo\\settings.ini", "a=1");
+  Files().PutFile(appData + L"\\FooSoft\\Foo\\Logs\\today.log", "");
+  Files().PutFile(appData + L"\\FooSoft\\Other\\keep.ini", "");
+  Files().PutFile(commonPrograms + L"\\Foo\\Foo.lnk", "");
+  Files().PutFile(Folder(CSIDL_COMMON_APPDATA) + L"\\Foo2\\keep.dat", "");
+  const TFileFindings files = Scan(Entry(L"C:\\Program Files\\Foo"));  // the install folder is gone
+  // The common Start menu lies below the common application data: the
+  // search there finds its Foo first.
+  const std::wstring foo = appData + L"\\FooSoft\\Foo\\";
+  EXPECT_EQ(Paths(files), (std::vector<std::wstring>{commonPrograms + L"\\Foo\\Foo.lnk", foo + L"Logs",
+                                                     foo + L"Logs\\today.log", foo + L"settings.ini"}));
+}
+
+TEST_F(ScanFilesTest, DesktopShortcutsIntoTheInstallFolderOnly) {
+  const std::wstring desktop = Folder(CSIDL_DESKTOPDIRECTORY);
+  const std::wstring common = Folder(CSIDL_COMMON_DESKTOPDIRECTORY);
+  PutShortcut(desktop + L"\\Foo.lnk", "C:\\Program Files\\Foo\\foo.exe");
+  PutShortcut(desktop + L"\\Foo2.lnk", "C:\\Program Files\\Foo2\\foo2.exe");
+  PutShortcut(desktop + L"\\.Foo.lnk", "C:\\Program Files\\Foo\\foo.exe");
+  PutShortcut(common + L"\\Foo folder.lnk", "C:\\PROGRAM FILES\\FOO");
+  Files().PutFile(desktop + L"\\C--Program Files-Foo-.txt", "C:\\Program Files\\Foo\\ is not a shortcut");
+  const TFileFindings files = Scan(Entry(L"C:\\Program Files\\Foo"));
+  EXPECT_EQ(Paths(files), (std::vector<std::wstring>{desktop + L"\\Foo.lnk", common + L"\\Foo folder.lnk"}));
+  EXPECT_EQ(files[0].Kind, sfkFile);
+  EXPECT_GT(files[0].Size, 0);
+}
+
+TEST_F(ScanFilesTest, InstallerIconFolderOfAProductCode) {
+  const std::wstring icons = Folder(CSIDL_APPDATA) + L"\\Microsoft\\Installer\\" + kProductCode;
+  Files().PutFile(icons + L"\\foo.ico", "icon");
+  const TFileFindings files = Scan(Entry(L"C:\\Program Files\\Foo"));
+  EXPECT_EQ(Paths(files), (std::vector<std::wstring>{icons, icons + L"\\foo.ico"}));
+}
+
+struct NothingCase : NamedCase {
+  const wchar_t* location;  // used when csidl is 0
+  int csidl;
+  const wchar_t* displayName;
+  const wchar_t* publisher;
+};
+
+class ScanFilesNothingTest : public ScanFilesTest, public ::testing::WithParamInterface<NothingCase> {};
+
+// Whatever sits there, a protected install location gives no file findings
+// at all, and names that lead to system folders give nothing from them.
+TEST_P(ScanFilesNothingTest, NoFindingsBeyondTheInstallFolder) {
+  const NothingCase& c = GetParam();
+  const std::wstring location = c.csidl == 0 ? std::wstring(c.location) : Folder(c.csidl);
+  Files().PutFile(L"C:\\Windows\\notepad.exe", "MZ");
+  Files().PutFile(Folder(CSIDL_APPDATA) + L"\\Microsoft\\Windows\\Start Menu\\Programs\\Tool.lnk", "");
+  Files().PutFile(Folder(CSIDL_COMMON_PROGRAMS) + L"\\Tool.lnk", "");
+  PutShortcut(Folder(CSIDL_DESKTOPDIRECTORY) + L"\\Notepad.lnk", "C:\\Windows\\notepad.exe");
+  const std::vector<std::wstring> paths = Paths(Scan(Entry(location, c.displayName, c.publisher)));
+  EXPECT_TRUE(paths.empty()) << paths.front();
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, ScanFilesNothingTest,
+    ::testing::Values(NothingCase{{"WindowsFolder"}, L"C:\\Windows\\", 0, L"Foo", L"FooSoft"},
+                      NothingCase{{"System32"}, L"C:\\Windows\\System32", 0, L"Foo", L"FooSoft"},
+                      NothingCase{{"DriveRoot"}, L"C:\\", 0, L"Foo", L"FooSoft"},
+                      NothingCase{{"ProgramFiles"}, L"C:\\Program Files", 0, L"Foo", L"FooSoft"},
+                      NothingCase{{"Desktop"}, L"", CSIDL_DESKTOPDIRECTORY, L"Foo", L"FooSoft"},
+                      NothingCase{{"AppData"}, L"", CSIDL_APPDATA, L"Foo", L"FooSoft"},
+                      NothingCase{{"Relative"}, L"Foo", 0, L"Foo", L"FooSoft"},
+                      NothingCase{{"Empty"}, L"", 0, L"Foo", L"FooSoft"},
+                      NothingCase{{"NamedWindows"}, L"C:\\Tools\\Win", 0, L"Windows", L"Microsoft"},
+                      NothingCase{{"NamedPrograms"}, L"C:\\Tools\\Progs", 0, L"Programs", L""},
+                      NothingCase{{"NamedStartMenu"}, L"C:\\Tools\\Menu", 0, L"Start Menu", L""}),
+    CaseName());
+
+TEST_F(ScanFilesTest, LinksAreReportedButNeverFollowed) {
+  Files().PutFile(L"C:\\Windows\\System32\\kernel32.dll", "MZ");
+  Files().PutFile(L"C:\\Data\\mine.txt", "mine");
+  Files().PutFile(L"C:\\Program Files\\Foo\\foo.exe", "MZ");
+  Files().MakeJunction(L"C:\\Program Files\\Foo\\win", L"C:\\Windows");
+  Files().MakeJunction(L"C:\\Program Files\\Foo\\data", L"C:\\Data", IO_REPARSE_TAG_SYMLINK);
+  // Links where the search for FooSoft\Foo looks: one named like the
+  // program, one leading to a folder that holds FooSoft\Foo.
+  Files().PutFile(L"C:\\Data\\FooSoft\\Foo\\theirs.txt", "");
+  Files().MakeJunction(Folder(CSIDL_APPDATA) + L"\\Foo", L"C:\\Data");
+  Files().MakeJunction(Folder(CSIDL_COMMON_APPDATA) + L"\\Elsewhere", L"C:\\Data");
+  EXPECT_EQ(Paths(Scan(Entry(L"C:\\Program Files\\Foo"))),
+            (std::vector<std::wstring>{L"c:\\program files\\foo\\", L"c:\\program files\\foo\\data",
+                                       L"c:\\program files\\foo\\foo.exe", L"c:\\program files\\foo\\win"}));
+
+  // An install folder that is itself a link stands alone.
+  Files().MakeJunction(L"C:\\Program Files\\Linked", L"C:\\Windows");
+  EXPECT_EQ(Paths(Scan(Entry(L"C:\\Program Files\\Linked"))),
+            std::vector<std::wstring>{L"c:\\program files\\linked\\"});
+}
+
+TEST_F(ScanFilesTest, TheMakersProductKeepsItsFilteredFilesAndOffersItsFolders) {
+  const std::wstring folder = L"C:\\Program Files\\Orvix\\Disk Tidy";
+  Files().PutFile(folder + L"\\tidy.exe", "MZ");
+  Files().PutFile(folder + L"\\license.dat", "key");
+  Files().PutFile(folder + L"\\Reports\\2024\\week1.html", "");
+  const std::wstring appData = Folder(CSIDL_APPDATA) + L"\\Orvix\\Disk Tidy";
+  Files().PutFile(appData + L"\\tidy.ini", "");
+  const std::vector<std::wstring> paths = Paths(Scan(Entry(folder, L"Disk Tidy", L"Orvix")));
+  // The install folder stays (it holds what the user keeps), its reports
+  // and the license with it; the program, its data and its Start-menu folder
+  // (listed though missing) are offered.
+  const std::wstring programs = Folder(CSIDL_COMMON_PROGRAMS) + L"\\Orvix Disk Tidy";
+  EXPECT_EQ(paths, (std::vector<std::wstring>{L"c:\\program files\\orvix\\disk tidy\\tidy.exe", appData + L"\\tidy.ini",
+                                              appData, Folder(CSIDL_COMMON_APPDATA) + L"\\Orvix\\Disk Tidy", programs}));
+}
+
+TEST_F(ScanFilesTest, ScanOfABareFolderFindsItsFilesAndNoRegistry) {
+  Machine().ImportReg(
+      LR"(Windows Registry Editor Version 5.00
+
+[HKEY_LOCAL_MACHINE\SOFTWARE\Microsoft\Windows\CurrentVersion\Run]
+"Foo"="C:\\Tools\\Foo\\foo.exe"
+)");
+  Files().PutFile(L"C:\\Tools\\Foo\\foo.exe", "MZ");
+  Files().PutFile(L"C:\\Tools\\Foo\\foo.ini", "");
+  Files().PutFile(L"C:\\Tools\\Bar\\bar.exe", "MZ");
+  TLeftoverTree tree;
+  ASSERT_EQ(TLeftoverScan().ScanLeftovers(nullptr, tree, L"C:\\Tools\\Foo\\foo.exe"), 3);
+  const TLeftoverNode& program = *tree.Programs()[0];
+  EXPECT_EQ(program.Text, L"foo.exe(3 items)");
+  ASSERT_EQ(program.Children.size(), 1u);
+  const TLeftoverNode& files = *program.Children[0];
+  EXPECT_EQ(files.Data.NodeType, ntFileCategory);
+  std::vector<std::wstring> paths;
+  for (const auto& node : files.Children) paths.push_back(node->Data.FilePath);
+  EXPECT_EQ(paths, (std::vector<std::wstring>{L"c:\\tools\\foo\\", L"c:\\tools\\foo\\foo.exe",
+                                              L"c:\\tools\\foo\\foo.ini"}));
+}
+
+}  // namespace
+}  // namespace orvix::testing
