@@ -1,5 +1,6 @@
 #include "app/orvix_commands.h"
 
+#include "app/scan_command.h"
 #include "app/shred_command.h"
 #include "app/software_commands.h"
 #include "platform/platform.h"
@@ -35,6 +36,18 @@ constexpr const wchar_t* kUsage =
     L"                    running its uninstaller. NAME is its whole name, or a part\n"
     L"                    of it that no other program's name contains. Asks first\n"
     L"                    unless --yes.\n"
+    L"  scan NAME [--json]\n"
+    L"  scan --folder PATH [--json]\n"
+    L"                    Search the registry and the disk for what still belongs\n"
+    L"                    to a program: the one whose name is NAME (ignoring case),\n"
+    L"                    as after its uninstaller has run, or with --folder the\n"
+    L"                    files of a program that has no entry (the folder PATH, or\n"
+    L"                    the folder of the file PATH). Lists what was found, as\n"
+    L"                    the review tree shows it; deletes nothing. --json prints\n"
+    L"                    {\"program\", \"registry\": [{\"root\", \"key\", \"value\",\n"
+    L"                    \"data\", \"text\", \"view\"}], \"files\": [{\"path\", \"kind\",\n"
+    L"                    \"size\"}]}; \"value\" and \"data\" are null for a key,\n"
+    L"                    \"view\" is \"64\" or \"32\", \"kind\" \"folder\" or \"file\".\n"
     L"  shred PATH... [--yes]\n"
     L"                    Overwrite each file twice, then delete it; a folder stands\n"
     L"                    for every file below it (names beginning with \".\" left\n"
@@ -114,6 +127,7 @@ int RunOrvixCommand(const std::vector<std::wstring>& args, ConsoleOutput& out, C
   }
   if (command == L"about") return About(args, out, err);
   if (command == L"keys") return ListKeys(args, out, err);
+  if (command == L"scan") return RunScanCommand(args, out, err);
   if (command == L"shred") return RunShredCommand(args, out, err, readLine);
   if (command == L"list") return RunListCommand(args, out, err);
   if (command == L"export") return RunExportCommand(args, out, err);

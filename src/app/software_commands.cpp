@@ -4,6 +4,7 @@
 #include <array>
 #include <optional>
 
+#include "app/entry_lookup.h"
 #include "app/orvix_commands.h"
 #include "formats/json_writer.h"
 #include "inventory/analysis_cache.h"
@@ -81,8 +82,6 @@ std::optional<std::wstring> ParseListOptions(const std::vector<std::wstring>& ar
   }
   return std::nullopt;
 }
-
-std::wstring NameWithView(const TSoftInfo& entry) { return entry.DisplayName + (entry.IsX64 ? L"(x64)" : L""); }
 
 std::wstring InstallDateIso(TDateTime date) { return FormatDate(date, L"yyyy-MM-dd"); }
 
@@ -176,31 +175,6 @@ std::wstring ConsolePath(std::wstring path) {
   return path;
 }
 
-// The entry NAME stands for: the one whose name it is (ignoring case), or
-// else the only one whose name contains it. Prints the reason when there is
-// none or more than one.
-TSoftInfo* FindEntryByName(const TSoftwareInfo& inventory, const std::wstring& name, ConsoleOutput& err) {
-  std::vector<std::wstring> indexes;
-  inventory.FindByName(name, indexes);
-  std::vector<TSoftInfo*> candidates;
-  std::vector<TSoftInfo*> exact;
-  for (const std::wstring& index : indexes) {
-    TSoftInfo* entry = inventory.GetItem(std::stoi(index));
-    candidates.push_back(entry);
-    if (SameText(entry->DisplayName, name)) exact.push_back(entry);
-  }
-  if (exact.size() == 1) return exact.front();
-  if (candidates.size() == 1) return candidates.front();
-  if (candidates.empty()) {
-    err.Line(L"orvix: no installed program matches: " + name);
-    return nullptr;
-  }
-  err.Line(L"orvix: " + std::to_wstring(candidates.size()) + L" installed programs match \"" + name +
-           L"\"; give the whole name of one:");
-  for (const TSoftInfo* entry : candidates) err.Line(L"  " + NameWithView(*entry));
-  return nullptr;
-}
-
 std::wstring KeyText(const TSoftInfo& entry) {
   return entry.RootName + entry.KeyPath + (entry.IsX64 ? L" (64-bit view)" : L"");
 }
@@ -265,7 +239,7 @@ int RunRemoveEntryCommand(const std::vector<std::wstring>& args, ConsoleOutput& 
   if (Trim(name).empty()) return CommandLineError(err, L"remove-entry needs the name of an installed program");
 
   TSoftwareInfo inventory;
-  TSoftInfo* found = FindEntryByName(inventory, name, err);
+  TSoftInfo* found = FindEntryByName(inventory, name, nmWholeOrOnlyPart, err);
   if (found == nullptr) return ecFailed;
   out.Line(NameWithView(*found) + L": " + KeyText(*found));
   if (!assumeYes &&

@@ -1,0 +1,19 @@
+// orvix scan: the leftover scan from the console, of one installed program
+// (every area, registry and files) or of a bare folder (files only, as a
+// forced uninstall scans).
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "app/console_output.h"
+
+namespace orvix {
+
+// scan NAME [--json] | scan --folder PATH [--json], the command name first.
+// Prints the findings in the order of the review tree; exit code 0 whatever
+// was found, 1 when NAME names no single program or PATH does not exist,
+// 2 when the command line is wrong.
+int RunScanCommand(const std::vector<std::wstring>& args, ConsoleOutput& out, ConsoleOutput& err);
+
+}  // namespace orvix

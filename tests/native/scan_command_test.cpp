@@ -1,0 +1,159 @@
+// orvix scan over the simulated machine: which program it scans, and the
+// findings printed in the order of the review tree, as text and as JSON.
+#include "app/scan_command.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include <nlohmann/json.hpp>
+
+#include "app/orvix_commands.h"
+#include "inventory/software_info.h"
+#include "sim_fixture.h"
+#include "test_text.h"
+#include "uninstall/leftover_scan.h"
+
+namespace orvix {
+namespace {
+
+const std::wstring kUninstall64 = L"HKLM\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\";
+const std::wstring kUninstall32 = L"HKLM\\SOFTWARE\\Wow6432Node\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\";
+const std::wstring kClsid = L"{F0000000-0000-0000-0000-000000000001}";
+
+// Foo, a 64-bit program, left its COM class and its folder behind.
+class ScanCommandTest : public testing::SimMachineTest {
+ protected:
+  void SetUp() override {
+    Program(kUninstall64 + L"Foo", L"Foo", L"C:\\Program Files\\Foo");
+    Program(kUninstall32 + L"FooTools", L"Foo Tools", L"C:\\Program Files (x86)\\Foo Tools");
+    Registry().PutString(L"HKLM\\SOFTWARE\\Classes\\CLSID\\" + kClsid + L"\\InprocServer32", L"",
+                         L"C:\\Program Files\\Foo\\foo.dll");
+    Machine().files.PutFile(L"C:\\Program Files\\Foo\\foo.log", "log");
+  }
+
+  void Program(const std::wstring& key, const std::wstring& name, const std::wstring& location) {
+    Registry().PutString(key, L"DisplayName", name);
+    Registry().PutString(key, L"UninstallString", location + L"\\uninst.exe");
+    Registry().PutString(key, L"InstallLocation", location);
+  }
+
+  int Run(std::vector<std::wstring> args) {
+    out = StringOutput();
+    err = StringOutput();
+    return RunOrvixCommand(args, out, err);
+  }
+  std::string Out() const { return testing::Narrow(out.Text()); }
+  std::string Err() const { return testing::Narrow(err.Text()); }
+
+  // Foo's branch as the review window would get it.
+  const TLeftoverNode& FooBranch() {
+    TSoftwareInfo inventory;
+    const auto foo = std::find_if(inventory.Items().begin(), inventory.Items().end(),
+                                  [](const auto& entry) { return entry->DisplayName == L"Foo"; });
+    EXPECT_NE(foo, inventory.Items().end());
+    EXPECT_GT(TLeftoverScan().ScanLeftovers(foo->get(), tree_, L""), 0);
+    return *tree_.Programs().back();
+  }
+
+  StringOutput out;
+  StringOutput err;
+
+ private:
+  TLeftoverTree tree_;
+};
+
+TEST_F(ScanCommandTest, JsonHoldsEveryFindingInTreeOrder) {
+  ASSERT_EQ(Run({L"scan", L"FOO", L"--json"}), ecOk) << Err();
+  const nlohmann::json json = nlohmann::json::parse(Out());
+  EXPECT_EQ(json["program"], "Foo");
+
+  const TLeftoverNode& branch = FooBranch();
+  ASSERT_EQ(branch.Children.size(), 2u);
+  const auto& registryNodes = branch.Children[0]->Children;
+  const auto& fileNodes = branch.Children[1]->Children;
+  ASSERT_EQ(json["registry"].size(), registryNodes.size());
+  for (std::size_t i = 0; i < registryNodes.size(); ++i) {
+    EXPECT_EQ(json["registry"][i]["text"], testing::Narrow(registryNodes[i]->Text));
+  }
+  ASSERT_EQ(json["files"].size(), fileNodes.size());
+  for (std::size_t i = 0; i < fileNodes.size(); ++i) {
+    EXPECT_EQ(json["files"][i]["path"], testing::Narrow(fileNodes[i]->Data.FilePath));
+  }
+
+  // A key: no value, no data; then a value (the default one has an empty name).
+  const std::string clsidKey = "SOFTWARE\\Classes\\CLSID\\" + testing::Narrow(kClsid);
+  EXPECT_EQ(json["registry"][0]["root"], "HKEY_LOCAL_MACHINE");
+  EXPECT_EQ(json["registry"][0]["key"], clsidKey);
+  EXPECT_TRUE(json["registry"][0]["value"].is_null());
+  EXPECT_TRUE(json["registry"][0]["data"].is_null());
+  EXPECT_EQ(json["registry"][0]["view"], "64");
+  const auto server = std::find_if(json["registry"].begin(), json["registry"].end(),
+                                   [](const nlohmann::json& f) { return f["data"] == "C:\\Program Files\\Foo\\foo.dll"; });
+  ASSERT_NE(server, json["registry"].end());
+  EXPECT_EQ((*server)["value"], "");
+  EXPECT_EQ((*server)["key"], clsidKey + "\\InprocServer32");
+
+  EXPECT_EQ(json["files"][0], nlohmann::json::parse(R"({"path": "c:\\program files\\foo\\", "kind": "folder", "size": 0})"));
+  EXPECT_EQ(json["files"][1],
+            nlohmann::json::parse(R"({"path": "c:\\program files\\foo\\foo.log", "kind": "file", "size": 3})"));
+}
+
+TEST_F(ScanCommandTest, TextShowsTheBranchAsTheReviewTreeDoes) {
+  ASSERT_EQ(Run({L"scan", L"Foo"}), ecOk) << Err();
+  const TLeftoverNode& branch = FooBranch();
+  std::wstring expected = branch.Text + L"\n";
+  for (const auto& category : branch.Children) {
+    expected += L"  " + category->Text + L"\n";
+    for (const auto& finding : category->Children) expected += L"    " + finding->Text + L"\n";
+  }
+  EXPECT_EQ(out.Text(), expected);
+  EXPECT_NE(Out().find("    c:\\program files\\foo\\foo.log\n"), std::string::npos) << Out();
+
+  // A program that left nothing.
+  Program(kUninstall64 + L"Clean", L"Clean", L"C:\\Program Files\\Clean");
+  ASSERT_EQ(Run({L"scan", L"Clean"}), ecOk) << Err();
+  EXPECT_EQ(Out(), "No leftovers of Clean were found.\n");
+  ASSERT_EQ(Run({L"scan", L"Clean", L"--json"}), ecOk) << Err();
+  EXPECT_EQ(Out(), "{\"program\":\"Clean\",\"registry\":[],\"files\":[]}\n");
+}
+
+TEST_F(ScanCommandTest, FolderScanReportsFilesOnly) {
+  Machine().files.PutFile(L"C:\\Tools\\Bar\\bar.exe", "MZ");
+  ASSERT_EQ(Run({L"scan", L"--folder", L"C:\\Tools\\Bar\\bar.exe", L"--json"}), ecOk) << Err();
+  EXPECT_EQ(nlohmann::json::parse(Out()), nlohmann::json::parse(R"({"program": "bar.exe", "registry": [], "files": [
+      {"path": "c:\\tools\\bar\\", "kind": "folder", "size": 0},
+      {"path": "c:\\tools\\bar\\bar.exe", "kind": "file", "size": 2}]})"));
+  // The folder of a program that has an entry: still the files alone.
+  ASSERT_EQ(Run({L"scan", L"--folder", L"C:\\Program Files\\Foo"}), ecOk) << Err();
+  EXPECT_EQ(Out(), "Foo(2 items)\n  File(2 items)\n    c:\\program files\\foo\\\n    c:\\program files\\foo\\foo.log\n");
+}
+
+TEST_F(ScanCommandTest, WrongNamesAndCommandLinesExplainThemselves) {
+  const struct {
+    std::vector<std::wstring> args;
+    int code;
+    const char* message;
+  } cases[] = {
+      {{L"scan", L"Fo"}, ecFailed,
+       "no installed program is named \"Fo\"; give the whole name of one of these:\n  Foo Tools\n  Foo(x64)\n"},
+      {{L"scan", L"Nothing Like It"}, ecFailed, "no installed program matches: Nothing Like It"},
+      {{L"scan", L"--folder", L"C:\\Tools\\Gone"}, ecFailed, "cannot scan C:\\Tools\\Gone: no such file or folder"},
+      {{L"scan"}, ecUsage, "scan needs the name of an installed program, or --folder PATH"},
+      {{L"scan", L"Foo", L"Tools"}, ecUsage, "scan takes one name, got another: Tools"},
+      {{L"scan", L"Foo", L"--folder", L"C:\\Tools"}, ecUsage, "scan takes a program's name or --folder PATH, not both"},
+      {{L"scan", L"--folder"}, ecUsage, "scan --folder needs a path"},
+      {{L"scan", L"--folder", L"Tools\\Bar"}, ecUsage, "scan --folder needs a full path"},
+      {{L"scan", L"Foo", L"--yes"}, ecUsage, "unknown option for scan: --yes"},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(Run(c.args), c.code) << c.message;
+    EXPECT_NE(Err().find(std::string("orvix: ") + c.message), std::string::npos) << Err();
+    EXPECT_EQ(out.Text(), L"") << c.message;
+  }
+  ASSERT_EQ(Run({L"--help"}), ecOk);
+  EXPECT_NE(Out().find("scan --folder PATH [--json]"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace orvix
