@@ -1,7 +1,5 @@
 #include "inventory/list_export.h"
 
-#include <cmath>
-
 #include "platform/file_helpers.h"
 #include "platform/platform.h"
 #include "platform/system_info.h"
@@ -12,8 +10,6 @@ namespace {
 
 const std::wstring kEqualsRule(36, L'=');
 const std::wstring kDashRule(46, L'-');
-
-std::wstring TwoDigits(long value) { return (value < 10 ? L"0" : L"") + std::to_wstring(value); }
 
 void AddLine(std::wstring& text, const std::wstring& line) {
   text += line;
@@ -26,21 +22,7 @@ TExportHeader CurrentExportHeader() {
   return {FileVersionText(CurrentPlatform().Shell().GetModuleFileName()), OsName(), NowLocal()};
 }
 
-std::wstring ExportTimeText(TDateTime time) {
-  constexpr long long kMsPerDay = 24LL * 60 * 60 * 1000;
-  TDateTime day = std::floor(time);
-  long long ms = std::llround((time - day) * kMsPerDay);
-  if (ms >= kMsPerDay) {  // rounds up to the next midnight
-    day += 1;
-    ms -= kMsPerDay;
-  }
-  const TDateParts date = DecodeDate(day);
-  const long seconds = static_cast<long>(ms / 1000);
-  std::wstring year = std::to_wstring(date.year);
-  year.insert(0, year.size() < 4 ? 4 - year.size() : 0, L'0');
-  return TwoDigits(date.month) + L"-" + TwoDigits(date.day) + L"-" + year + L" " + TwoDigits(seconds / 3600) + L":" +
-         TwoDigits(seconds / 60 % 60) + L":" + TwoDigits(seconds % 60);
-}
+std::wstring ExportTimeText(TDateTime time) { return FormatDate(time, L"MM-dd-yyyy HH:mm:ss"); }
 
 std::wstring SoftwareListText(const TSoftList& items, const TExportHeader& header) {
   std::wstring text;

@@ -55,12 +55,33 @@ TDateParts DecodeDate(TDateTime date) {
   return {year, month, static_cast<int>(days) + 1};
 }
 
+TDateTimeParts DecodeDateTime(TDateTime time) {
+  constexpr long long kMsPerDay = 24LL * 60 * 60 * 1000;
+  TDateTime day = std::floor(time);
+  long long ms = std::llround((time - day) * kMsPerDay);
+  if (ms >= kMsPerDay) {
+    day += 1;
+    ms -= kMsPerDay;
+  }
+  TDateTimeParts parts;
+  static_cast<TDateParts&>(parts) = DecodeDate(day);
+  parts.hour = static_cast<int>(ms / 3600000);
+  parts.minute = static_cast<int>(ms / 60000 % 60);
+  parts.second = static_cast<int>(ms / 1000 % 60);
+  parts.millisecond = static_cast<int>(ms % 1000);
+  return parts;
+}
+
 TDateTime NowLocal() { return FileTimeToLocalDate(CurrentPlatform().Clock().NowUtc()); }
 
 std::wstring FormatShortDate(TDateTime date) { return FormatDate(date, CurrentPlatform().Locale().ShortDateFormat()); }
 
+std::wstring FormatShortDateLongTime(TDateTime time) {
+  return FormatShortDate(time) + L" " + FormatDate(time, CurrentPlatform().Locale().LongTimeFormat());
+}
+
 std::wstring FormatDate(TDateTime date, const std::wstring& picture) {
-  const TDateParts parts = DecodeDate(date);
+  const TDateTimeParts parts = DecodeDateTime(date);
   std::wstring out;
   for (std::size_t i = 0; i < picture.size();) {
     const wchar_t c = picture[i];
@@ -79,6 +100,17 @@ std::wstring FormatDate(TDateTime date, const std::wstring& picture) {
       out += run <= 2 ? Padded(parts.month, run) : run == 3 ? name.substr(0, 3) : name;
     } else if (c == L'y') {
       out += run <= 2 ? Padded(parts.year % 100, run == 1 ? 1 : 2) : Padded(parts.year, 4);
+    } else if (c == L'H' && run <= 2) {
+      out += Padded(parts.hour, run);
+    } else if (c == L'h' && run <= 2) {
+      out += Padded(parts.hour % 12 == 0 ? 12 : parts.hour % 12, run);
+    } else if (c == L'm' && run <= 2) {
+      out += Padded(parts.minute, run);
+    } else if (c == L's' && run <= 2) {
+      out += Padded(parts.second, run);
+    } else if (c == L't' && run <= 2) {
+      const std::wstring marker = parts.hour < 12 ? L"AM" : L"PM";
+      out += run == 1 ? marker.substr(0, 1) : marker;
     } else {
       out.append(run, c);
     }

@@ -19,14 +19,28 @@ struct TDateParts {
 // Fails for days that do not exist (2023-02-29) and years outside 1..9999.
 std::optional<TDateTime> EncodeDate(int year, int month, int day);
 TDateParts DecodeDate(TDateTime date);
+
+// A date with its time of day, rounded to the millisecond (a time that
+// rounds up to midnight belongs to the next day).
+struct TDateTimeParts : TDateParts {
+  int hour = 0;
+  int minute = 0;
+  int second = 0;
+  int millisecond = 0;
+};
+TDateTimeParts DecodeDateTime(TDateTime time);
 // The current local date and time from the platform's clock.
 TDateTime NowLocal();
 
-// A date in a Windows date picture such as "M/d/yyyy" or "dd.MM.yyyy"
-// (d, dd, M, MM, MMM, MMMM, y, yy, yyyy; quoted text kept; other characters
-// copied); the user's short date format when none is given.
+// A date in a Windows date or time picture such as "M/d/yyyy", "dd.MM.yyyy"
+// or "h:mm:ss tt" (d, dd, M, MM, MMM, MMMM, y, yy, yyyy; h, hh, H, HH, m, mm,
+// s, ss, t, tt; quoted text kept; other characters copied); the user's short
+// date format when none is given.
 std::wstring FormatShortDate(TDateTime date);
 std::wstring FormatDate(TDateTime date, const std::wstring& picture);
+// The user's short date and long time, as the program shows a moment:
+// "5/31/2013 2:03:07 PM".
+std::wstring FormatShortDateLongTime(TDateTime time);
 
 // The order in which a date picture names its fields.
 enum class TDateOrder { YearMonthDay, MonthDayYear, DayMonthYear };

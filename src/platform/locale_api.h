@@ -13,6 +13,8 @@ class ILocaleApi {
   virtual ~ILocaleApi() = default;
   // LOCALE_SSHORTDATE, e.g. "M/d/yyyy" or "dd.MM.yyyy".
   virtual std::wstring ShortDateFormat() = 0;
+  // LOCALE_STIMEFORMAT, e.g. "h:mm:ss tt" or "HH:mm:ss".
+  virtual std::wstring LongTimeFormat() = 0;
   virtual wchar_t DecimalSeparator() = 0;
   virtual DWORD AnsiCodePage() = 0;
   // Text to and from the ANSI code page; characters it lacks become "?".

@@ -34,6 +34,16 @@ TEST(DateTimeTest, FormatsDatePictures) {
   EXPECT_EQ(FormatDate(date, L"dd'de'MMMM"), L"05deMarch");
 }
 
+TEST(DateTimeTest, FormatsTimePictures) {
+  const TDateTime afternoon = *EncodeDate(2024, 3, 5) + (14 * 3600 + 3 * 60 + 7) / 86400.0;
+  EXPECT_EQ(FormatDate(afternoon, L"HH:mm:ss"), L"14:03:07");
+  EXPECT_EQ(FormatDate(afternoon, L"h:mm:ss tt"), L"2:03:07 PM");
+  EXPECT_EQ(FormatDate(afternoon, L"hh:m:s t"), L"02:3:7 P");
+  EXPECT_EQ(FormatDate(*EncodeDate(2024, 3, 5), L"h:mm tt"), L"12:00 AM");
+  // A time that rounds up to midnight belongs to the next day.
+  EXPECT_EQ(FormatDate(*EncodeDate(2024, 12, 31) + 0.9999999999, L"yyyy-MM-dd HH:mm:ss"), L"2025-01-01 00:00:00");
+}
+
 TEST(DateTimeTest, ParsesDatesInAGivenOrder) {
   EXPECT_EQ(ParseDate(L"2024-01-15", TDateOrder::YearMonthDay, L'-'), EncodeDate(2024, 1, 15));
   EXPECT_EQ(ParseDate(L"1/15/2024", TDateOrder::MonthDayYear, L'/'), EncodeDate(2024, 1, 15));
@@ -56,6 +66,14 @@ TEST_F(ShortDateTest, FollowsTheUsersFormatBothWays) {
   }
   Machine().locale.shortDateFormat = L"M/d/yyyy";
   EXPECT_FALSE(ParseShortDate(L"28.11.2024"));
+}
+
+TEST_F(ShortDateTest, ShortDateAndLongTimeFollowTheUser) {
+  const TDateTime moment = *EncodeDate(2013, 5, 31) + (14 * 3600 + 3 * 60 + 7) / 86400.0;
+  EXPECT_EQ(FormatShortDateLongTime(moment), L"5/31/2013 2:03:07 PM");
+  Machine().locale.shortDateFormat = L"dd/MM/yyyy";
+  Machine().locale.longTimeFormat = L"HH:mm:ss";
+  EXPECT_EQ(FormatShortDateLongTime(moment), L"31/05/2013 14:03:07");
 }
 
 TEST_F(ShortDateTest, NowIsTheLocalTimeOfTheClock) {

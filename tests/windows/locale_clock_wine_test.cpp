@@ -20,6 +20,8 @@ class LocaleClockWineTest : public ::testing::Test {
 TEST_F(LocaleClockWineTest, ShortDateFormatAndDecimalSeparator) {
   const std::wstring format = locale_.ShortDateFormat();
   for (wchar_t part : {L'd', L'M', L'y'}) EXPECT_NE(format.find(part), std::wstring::npos) << format;
+  const std::wstring time = locale_.LongTimeFormat();
+  for (wchar_t part : {L'm', L's'}) EXPECT_NE(time.find(part), std::wstring::npos) << time;
   const wchar_t separator = locale_.DecimalSeparator();
   EXPECT_TRUE(separator == L'.' || separator == L',') << static_cast<int>(separator);
 }

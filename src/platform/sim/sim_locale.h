@@ -9,12 +9,14 @@ namespace orvix::sim {
 class SimLocale : public ILocaleApi {
  public:
   std::wstring ShortDateFormat() override { return shortDateFormat; }
+  std::wstring LongTimeFormat() override { return longTimeFormat; }
   wchar_t DecimalSeparator() override { return decimalSeparator; }
   DWORD AnsiCodePage() override { return 1252; }
   std::string ToAnsi(std::wstring_view text) override { return ToWindows1252(text); }
   std::wstring FromAnsi(std::string_view bytes) override { return FromWindows1252(bytes); }
 
   std::wstring shortDateFormat = L"M/d/yyyy";
+  std::wstring longTimeFormat = L"h:mm:ss tt";
   wchar_t decimalSeparator = L'.';
 };
 

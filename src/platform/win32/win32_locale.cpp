@@ -17,6 +17,7 @@ std::wstring UserLocaleText(LCTYPE item) {
 class Win32Locale : public ILocaleApi {
  public:
   std::wstring ShortDateFormat() override { return UserLocaleText(LOCALE_SSHORTDATE); }
+  std::wstring LongTimeFormat() override { return UserLocaleText(LOCALE_STIMEFORMAT); }
 
   wchar_t DecimalSeparator() override {
     const std::wstring separator = UserLocaleText(LOCALE_SDECIMAL);
