@@ -65,6 +65,18 @@ inline constexpr char kNotesClsid[] = "{6F1C2A9E-4B7D-4E21-9C3A-0D5E8B7A4F10}";
 inline constexpr char kNotesProgId[] = "OrvixSamples.NotesShell.1";
 inline constexpr char kNotesIndependentProgId[] = "OrvixSamples.NotesShell";
 
+// What `orvix scan NAME` finds of a sample once its own uninstaller has
+// run, each item with everything below it. Registry items read
+// "VIEW ROOT\path" for a key, "VIEW ROOT\path | name" for one value, VIEW
+// being 32, 64 or * (a key both views share); files are Windows paths,
+// possibly with %VARIABLES%. What a sample leaves that nothing ties to it
+// (tests/samples/README.md) is not here: no scan can find it.
+struct ScanLeftovers {
+  std::vector<std::string> registry;
+  std::vector<std::string> files;
+};
+ScanLeftovers ExpectedScanLeftovers(const SampleProduct& sample);
+
 std::filesystem::path SampleInstaller(const SampleProduct& sample);
 std::filesystem::path TrickyEntriesFile();
 
@@ -72,5 +84,11 @@ std::filesystem::path TrickyEntriesFile();
 // msiexec /qn, then imports the tricky Uninstall entries. Answers what went
 // wrong, one line per step; empty when all went well.
 std::vector<std::string> InstallAllSamples(const WinePrefix& prefix);
+
+// Removes a sample as a user's uninstall would: runs the program of its
+// UninstallString silently (NSIS, /S) or msiexec /x (the package), and waits
+// for everything it started: an NSIS uninstaller hands its work to a copy of
+// itself in %TEMP% and ends at once. Answers what went wrong.
+std::vector<std::string> UninstallSample(const WinePrefix& prefix, const SampleProduct& sample);
 
 }  // namespace orvix::e2e

@@ -216,15 +216,8 @@ TEST_F(SamplesInstalledTest, TrickyEntriesLandInTheirViews) {
 
 class SampleUninstallTest : public SharedSamplesPrefixTest<SampleUninstallTest> {
  protected:
-  // Runs the program of the entry's UninstallString silently, as a user's
-  // uninstall would, and waits for everything it started: an NSIS
-  // uninstaller hands its work to a copy of itself in %TEMP% and ends at once.
   void RunNsisUninstaller(const SampleProduct& sample) {
-    const std::string command = Text(Prefix().RegQuery(sample.uninstallKey, "UninstallString", sample.view));
-    ASSERT_TRUE(command.size() > 2 && command.front() == '"' && command.back() == '"') << command;
-    const RunResult ran = Prefix().Run(command.substr(1, command.size() - 2), {"/S"});
-    EXPECT_EQ(ran.exitCode, 0) << ran.output;
-    ASSERT_TRUE(Prefix().Wait());
+    for (const std::string& problem : UninstallSample(Prefix(), sample)) FAIL() << problem;
   }
 };
 

@@ -25,18 +25,27 @@ std::string WithoutCarriageReturns(std::string text) {
 
 const char* ViewSwitch(RegView view) { return view == RegView::k32 ? "/reg:32" : "/reg:64"; }
 
-// The data of value `name` in a listing of reg.exe, whose value lines read
-// "    <name>    <type>    <data>".
+// A value line of a reg.exe listing: "    <name>    <type>    <data>".
+std::optional<WinePrefix::RegValue> ValueOfLine(const std::string& line) {
+  if (line.rfind("    ", 0) != 0) return std::nullopt;
+  const std::string entry = line.substr(4);
+  const size_t typeAt = entry.find("    REG_");
+  if (typeAt == std::string::npos) return std::nullopt;
+  const size_t dataAt = entry.find("    ", typeAt + 4);
+  WinePrefix::RegValue value;
+  value.name = entry.substr(0, typeAt);
+  if (value.name == "(Default)") value.name.clear();
+  value.type = entry.substr(typeAt + 4, dataAt == std::string::npos ? std::string::npos : dataAt - typeAt - 4);
+  value.data = dataAt == std::string::npos ? std::string() : entry.substr(dataAt + 4);
+  return value;
+}
+
+// The data of value `name` in a listing of reg.exe.
 std::optional<std::string> DataInListing(const std::string& listing, const std::string& name) {
-  const std::string shownName = name.empty() ? "(Default)" : name;
   std::istringstream lines(listing);
   for (std::string line; std::getline(lines, line);) {
-    if (line.rfind("    ", 0) != 0) continue;
-    const std::string entry = line.substr(4);
-    const size_t typeAt = entry.find("    REG_");
-    if (typeAt == std::string::npos || !SameTextIgnoringCase(entry.substr(0, typeAt), shownName)) continue;
-    const size_t dataAt = entry.find("    ", typeAt + 4);
-    return dataAt == std::string::npos ? std::string() : entry.substr(dataAt + 4);
+    const auto value = ValueOfLine(line);
+    if (value && SameTextIgnoringCase(value->name, name)) return value->data;
   }
   return std::nullopt;
 }
@@ -167,6 +176,17 @@ bool WinePrefix::RegKeyExists(const std::string& key, RegView view) const {
 
 RunResult WinePrefix::ImportReg(const fs::path& file) const {
   return Run("reg", {"import", WindowsPathOf(file), "/reg:64"});
+}
+
+std::vector<WinePrefix::RegValue> WinePrefix::RegValues(const std::string& key, RegView view) const {
+  const RunResult listed = Run("reg", {"query", key, ViewSwitch(view)});
+  std::vector<RegValue> values;
+  if (listed.exitCode != 0) return values;
+  std::istringstream lines(listed.output);
+  for (std::string line; std::getline(lines, line);) {
+    if (auto value = ValueOfLine(line)) values.push_back(std::move(*value));
+  }
+  return values;
 }
 
 }  // namespace orvix::e2e

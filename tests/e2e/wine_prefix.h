@@ -54,6 +54,13 @@ class WinePrefix {
   // Imports a .reg file in the 64-bit view: its SOFTWARE\Wow6432Node keys
   // land in the 32-bit view, as with a 64-bit importer on Windows.
   RunResult ImportReg(const std::filesystem::path& file) const;
+  struct RegValue {
+    std::string name;  // empty for the default value
+    std::string type;  // "REG_SZ", "REG_DWORD", ...
+    std::string data;  // as reg.exe shows it
+  };
+  // The values of a key, not of its sub-keys, in reg.exe's order.
+  std::vector<RegValue> RegValues(const std::string& key, RegView view) const;
 
  private:
   EnvironmentOverrides Environment() const;
