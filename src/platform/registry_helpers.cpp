@@ -146,7 +146,9 @@ bool RegDeleteKeyAt(const std::wstring& rootName, const std::wstring& keyPath, b
 }
 
 bool RegDeleteValueAt(HKEY root, const std::wstring& keyPath, const std::wstring& valueName, bool view64) {
-  const std::wstring name = Trim(valueName);
+  // The scanner names a key's default value with a single blank; any other
+  // name is taken as it is, so that " x" never deletes "x".
+  const std::wstring name = valueName == L" " ? std::wstring() : valueName;
   try {
     ScopedRegistry reg(root, view64);
     // Nothing to delete when the key is absent; a key that exists but

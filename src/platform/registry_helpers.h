@@ -35,6 +35,7 @@ bool RegValueExistsAt(const std::wstring& rootName, const std::wstring& keyPath,
                       bool view64);
 bool RegDeleteKeyAt(const std::wstring& rootName, const std::wstring& keyPath, bool view64);
 bool RegDeleteKeyAt(HKEY root, const std::wstring& keyPath, bool view64);
+// The value name is exact; the single blank " " names the key's default value.
 bool RegDeleteValueAt(HKEY root, const std::wstring& keyPath, const std::wstring& valueName, bool view64);
 
 // Breadth-first list of the start key and every key below it, parents before

@@ -24,6 +24,11 @@ TLeftoverNode& TLeftoverTree::AddProgram(std::wstring text, std::int32_t imageIn
   return *programs_.back();
 }
 
+void TLeftoverTree::Remove(TLeftoverNode& node) {
+  auto& siblings = node.Parent != nullptr ? node.Parent->Children : programs_;
+  std::erase_if(siblings, [&](const std::unique_ptr<TLeftoverNode>& child) { return child.get() == &node; });
+}
+
 std::wstring CountText(int count) {
   const std::wstring items = count == 1 ? Text(L"p_FormatOneItem_M", L"1 item")
                                         : MessageText(L"p_FormatItems_M", L"%d items", {std::int64_t{count}});

@@ -57,6 +57,9 @@ class TLeftoverTree {
   const TTreeImageList& Images() const { return images_; }
   const std::vector<std::unique_ptr<TLeftoverNode>>& Programs() const { return programs_; }
   TLeftoverNode& AddProgram(std::wstring text, std::int32_t imageIndex, const TMyTreeData& data);
+  // Removes a node with everything below it; the node is freed.
+  void Remove(TLeftoverNode& node);
+  bool Empty() const { return programs_.empty(); }
 
  private:
   TTreeImageList images_;

@@ -113,15 +113,18 @@ TEST_F(RegistryHelpersTest, DeleteKeyAtAnswersTrueWhenPartOfTheTreeStays) {
   EXPECT_FALSE(Registry().HasKey(tree + L"\\Free"));
 }
 
-TEST_F(RegistryHelpersTest, DeleteValueAtTrimsTheName) {
+TEST_F(RegistryHelpersTest, DeleteValueAtTakesTheNameAsItIs) {
   const std::wstring key = L"HKCU\\Software\\Vals";
   Registry().PutString(key, L"Path", L"C:\\Foo");
+  Registry().PutString(key, L" Path\t", L"C:\\Bar");
   Registry().PutString(key, L"", L"default");
   EXPECT_TRUE(RegDeleteValueAt(HKEY_CURRENT_USER, L"\\Software\\Vals", L" Path\t", false));
-  EXPECT_FALSE(Registry().GetValue(key, L"Path").has_value());
-  // A blank name stands for the key's default value.
+  EXPECT_FALSE(Registry().GetValue(key, L" Path\t").has_value());
+  EXPECT_TRUE(Registry().GetValue(key, L"Path").has_value());
+  // The single blank stands for the key's default value.
   EXPECT_TRUE(RegDeleteValueAt(HKEY_CURRENT_USER, L"\\Software\\Vals", L" ", false));
   EXPECT_FALSE(Registry().GetValue(key, L"").has_value());
+  EXPECT_TRUE(Registry().GetValue(key, L"Path").has_value());
 }
 
 TEST_F(RegistryHelpersTest, DeleteValueAtAnswersTrueWhenThereIsNothingToDelete) {

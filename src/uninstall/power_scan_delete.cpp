@@ -1,0 +1,245 @@
+// Delete in the leftover review: the first pass deletes registry findings
+// and files, the second pass, from the last node to the first, removes
+// folders once their contents are gone and drops what is done from the tree.
+// Only what was removed is logged as deleted; what waits for the restart
+// carries the restart prefix and what failed is named as failed.
+#include <cmath>
+
+#include "platform/date_time.h"
+#include "platform/file_helpers.h"
+#include "platform/platform.h"
+#include "platform/process_helpers.h"
+#include "platform/registry_helpers.h"
+#include "platform/texts.h"
+#include "shredder/shred_file.h"
+#include "uninstall/power_scan_model.h"
+#include "uninstall/tree_checks.h"
+#include "uninstall/uninstall_log.h"
+
+namespace orvix {
+namespace {
+
+// The words of one kind of log line, done and failed.
+struct TLogWords {
+  const wchar_t* doneKey;
+  const wchar_t* doneText;
+  const wchar_t* failedKey;
+  const wchar_t* failedText;
+};
+
+constexpr TLogWords kKeyWords{L"Deleted_Registry_Key_M", L"Deleted Registry Key", L"Failed_Delete_Registry_Key_M",
+                              L"Failed to delete registry key"};
+constexpr TLogWords kValueWords{L"Deleted_Registry_Value_M", L"Deleted Registry Value",
+                                L"Failed_Delete_Registry_Value_M", L"Failed to delete registry value"};
+constexpr TLogWords kFileWords{L"Delete_File_M", L"Delete File", L"Failed_Delete_File_M", L"Failed to delete file"};
+constexpr TLogWords kFolderWords{L"Delete_Folder_M", L"Delete Folder", L"Failed_Delete_Folder_M",
+                                 L"Failed to delete folder"};
+
+std::wstring PendingPrefix() { return Text(L"Reboot_to_Delete_M", L"(Reboot to Delete)"); }
+std::wstring PowerfulScanCaption() { return Text(L"Powerful_Scan_M", L"Powerful Scan"); }
+
+bool IsFinding(const TLeftoverNode& node) { return node.Data.NodeType == ntFinding; }
+bool IsFolder(const TMyTreeData& data) { return data.ItemKind == ikFile && data.FileKind == sfkFolder; }
+bool IsRegistryValue(const TMyTreeData& data) { return !data.ValueName.empty() || !data.ValueData.empty(); }
+
+std::wstring OutcomeLine(TDeleteOutcome outcome, const TLogWords& words, const std::wstring& item) {
+  const std::wstring done = Text(words.doneKey, words.doneText) + L" " + item;
+  switch (outcome) {
+    case TDeleteOutcome::Removed: return done;
+    case TDeleteOutcome::Scheduled: return PendingPrefix() + L" " + done;
+    case TDeleteOutcome::Failed: break;
+  }
+  return Text(words.failedKey, words.failedText) + L" " + item;
+}
+
+}  // namespace
+
+TPowerScanRun TPowerScanModel::Delete(IPump& pump) {
+  run_ = {};
+  log_.clear();
+  outcomes_.clear();
+  deleting_ = true;
+  run_.confirmed = prompts_.Confirm(
+      Text(L"PowerfulScan_DeleteASK_M", L"Are you sure you want to delete the selected items?"));
+  if (run_.confirmed) {
+    reportEvent_(L"14");
+    shredderPanelShown_ = shredFiles_;
+    progressShown_ = true;
+    progress_ = 0;
+    deleteEnabled_ = false;
+    FirstPass(pump);
+    SecondPass();
+    AppendUninstallLog(LogLines(), ReviewLogHeader);
+    Recount();
+    progressShown_ = false;
+    itemLine_.clear();
+    shredderPanelShown_ = false;
+  }
+  // Whatever the answer, the deletion is over: Cancel closes at once again.
+  deleting_ = false;
+  if (run_.confirmed && (tree_.Empty() || onlyPendingLeft_)) {
+    prompts_.Message(tree_.Empty() ? Text(L"Delete_finished_M", L"Delete finished.")
+                                   : Text(L"ReStartup_to_Delete_M",
+                                          L"Remaining files in the list will be deleted during the next system "
+                                          L"restart."),
+                     PowerfulScanCaption());
+    closeRequested_ = true;
+  }
+  if (cancelled_) closeRequested_ = true;
+  return run_;
+}
+
+bool TPowerScanModel::StopNow(IPump& pump) {
+  pump.ProcessMessages();
+  if (pump.StopRequested()) cancelled_ = true;
+  return cancelled_;
+}
+
+void TPowerScanModel::Step(int& visited, int total) {
+  progress_ = total > 0 ? static_cast<int>(std::lround(visited * 100.0 / total)) : 0;
+  ++visited;
+}
+
+void TPowerScanModel::FirstPass(IPump& pump) {
+  const int total = NodeCount(tree_);
+  int visited = 0;
+  for (const auto& program : tree_.Programs()) {
+    Step(visited, total);
+    // The plain caption: a name such as "Foo (x64)" keeps its brackets.
+    log_.push_back({L"[" + program->Data.ValueName + L"]"});
+    log_.push_back({Text(L"Operation_M", L"Operation") + L": " + PowerfulScanCaption()});
+    log_.push_back({Text(L"Date_M", L"Date") + L": " + FormatShortDateLongTime(NowLocal())});
+    for (const auto& category : program->Children) {
+      Step(visited, total);
+      log_.push_back({L""});
+      log_.push_back({L"------" + category->Data.ValueName + L"------"});
+      for (const auto& finding : category->Children) {
+        Step(visited, total);
+        if (finding->CheckState == csChecked) DeleteFinding(*finding, pump);
+        if (StopNow(pump)) break;
+      }
+      if (cancelled_) break;
+    }
+    if (cancelled_) break;
+  }
+}
+
+void TPowerScanModel::DeleteFinding(TLeftoverNode& finding, IPump& pump) {
+  TMyTreeData& data = finding.Data;
+  if (IsFolder(data)) {
+    // Its line is written once the second pass knows what became of it.
+    log_.push_back({L"", &finding, data.FilePath});
+    return;
+  }
+  if (data.Pending) return;  // already waiting for the restart
+  TOutcome outcome;
+  if (data.ItemKind == ikRegistry) {
+    const std::wstring item = RegItemText(data.RootKey, data.KeyPath, data.ValueName, data.ValueData);
+    itemLine_ = item;
+    outcome = DeleteRegistryFinding(data);
+    log_.push_back({OutcomeLine(outcome, IsRegistryValue(data) ? kValueWords : kKeyWords, item)});
+  } else {
+    itemLine_ = data.FilePath;
+    outcome = DeleteFile(data.FilePath, pump);
+    data.Deleted = outcome == TOutcome::Removed;
+    log_.push_back({OutcomeLine(outcome, kFileWords, data.FilePath)});
+  }
+  Record(finding, outcome);
+}
+
+TPowerScanModel::TOutcome TPowerScanModel::DeleteRegistryFinding(const TMyTreeData& data) {
+  if (IsRegistryValue(data)) {
+    return RegDeleteValueAt(data.RootKey, data.KeyPath, data.ValueName, data.View64) ? TOutcome::Removed
+                                                                                      : TOutcome::Failed;
+  }
+  // A key whose tree could be deleted only in part is still there.
+  RegDeleteKeyAt(data.RootKey, data.KeyPath, data.View64);
+  return RegKeyExistsAt(RootKeyName(data.RootKey), data.KeyPath, data.View64) ? TOutcome::Failed
+                                                                              : TOutcome::Removed;
+}
+
+TPowerScanModel::TOutcome TPowerScanModel::DeleteFile(const std::wstring& path, IPump& pump) {
+  if (shredFiles_) {
+    if (CanOpenForWriting(path)) {
+      const TShredResult result = ShredFile(path, pump);
+      if (result == TShredResult::Shredded || !FileExists(path)) return TOutcome::Removed;
+      // Stopped by Cancel: the file stays as it is.
+      if (result == TShredResult::Stopped) return TOutcome::Failed;
+    }
+  } else if (CurrentPlatform().Files().DeleteFile(path) == ERROR_SUCCESS || !FileExists(path)) {
+    return TOutcome::Removed;
+  }
+  return DeleteAtReboot(path, L"", rmDelete) ? TOutcome::Scheduled : TOutcome::Failed;
+}
+
+void TPowerScanModel::Record(const TLeftoverNode& finding, TOutcome outcome) {
+  outcomes_[&finding] = outcome;
+  ++(outcome == TOutcome::Removed ? run_.removed : outcome == TOutcome::Scheduled ? run_.scheduled : run_.failed);
+}
+
+void TPowerScanModel::SecondPass() {
+  std::vector<TLeftoverNode*> nodes;
+  ForEachNode(tree_, [&](TLeftoverNode& node) { nodes.push_back(&node); });
+  for (auto it = nodes.rbegin(); it != nodes.rend() && !cancelled_; ++it) {
+    TLeftoverNode& node = **it;
+    if (node.CheckState != csChecked) continue;
+    if (!IsFinding(node)) {
+      if (node.Children.empty()) tree_.Remove(node);
+    } else if (IsFolder(node.Data)) {
+      RemoveFolder(node);
+    } else if (const auto found = outcomes_.find(&node); found != outcomes_.end()) {
+      if (found->second == TOutcome::Removed) tree_.Remove(node);
+      if (found->second == TOutcome::Scheduled) MarkPending(node);
+    }
+  }
+}
+
+void TPowerScanModel::RemoveFolder(TLeftoverNode& folder) {
+  const std::wstring& path = folder.Data.FilePath;
+  TOutcome outcome = TOutcome::Removed;
+  if (CurrentPlatform().Files().RemoveDirectory(path) != ERROR_SUCCESS && DirectoryExists(path)) {
+    if (folder.Data.Pending) return;
+    outcome = DeleteAtReboot(path, L"", rmDelete) ? TOutcome::Scheduled : TOutcome::Failed;
+  }
+  Record(folder, outcome);
+  if (outcome == TOutcome::Removed) tree_.Remove(folder);
+  if (outcome == TOutcome::Scheduled) MarkPending(folder);
+}
+
+void TPowerScanModel::MarkPending(TLeftoverNode& node) {
+  if (node.Data.Pending) return;
+  node.Data.Pending = true;
+  node.Text = PendingPrefix() + L" " + node.Text;
+}
+
+std::vector<std::wstring> TPowerScanModel::LogLines() const {
+  std::vector<std::wstring> lines;
+  for (const TLogEntry& entry : log_) {
+    if (entry.folder == nullptr) {
+      lines.push_back(entry.text);
+    } else if (const auto found = outcomes_.find(entry.folder); found != outcomes_.end()) {
+      // A folder the second pass never reached (Cancel) was left alone: no line.
+      lines.push_back(OutcomeLine(found->second, kFolderWords, entry.folderPath));
+    }
+  }
+  return lines;
+}
+
+void TPowerScanModel::Recount() {
+  for (const auto& program : tree_.Programs()) {
+    std::size_t total = 0;
+    for (const auto& category : program->Children) {
+      category->Text = category->Data.ValueName + CountText(static_cast<int>(category->Children.size()));
+      SettleFromChildren(*category);
+      total += category->Children.size();
+    }
+    program->Text = program->Data.ValueName + CountText(static_cast<int>(total));
+    SettleFromChildren(*program);
+  }
+  onlyPendingLeft_ = !AnyNodeIn(tree_, [](const TLeftoverNode& n) { return IsFinding(n) && !n.Data.Pending; });
+  deleteEnabled_ = !onlyPendingLeft_ && AnyNodeIn(tree_, [](const TLeftoverNode& n) {
+                     return IsFinding(n) && n.CheckState == csChecked && !n.Data.Pending;
+                   });
+}
+
+}  // namespace orvix
