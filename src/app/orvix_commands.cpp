@@ -1,5 +1,6 @@
 #include "app/orvix_commands.h"
 
+#include "app/logs_command.h"
 #include "app/scan_command.h"
 #include "app/shred_command.h"
 #include "app/software_commands.h"
@@ -53,6 +54,12 @@ constexpr const wchar_t* kUsage =
     L"                    for every file below it (names beginning with \".\" left\n"
     L"                    out). Asks first unless --yes; exit code 1 when a file\n"
     L"                    was not shredded.\n"
+    L"  logs [list | show DATE | delete DATE | delete-all] [--yes]\n"
+    L"                    The uninstall logs, one file a day in the Log folder of\n"
+    L"                    the data folder: list their paths (the default), print\n"
+    L"                    the log of DATE (yyyy-mm-dd), delete it, or delete every\n"
+    L"                    log. Deleting asks first unless --yes; a log in use is\n"
+    L"                    deleted at the next restart.\n"
     L"  --help            Show this text.\n"
     L"\n"
     L"Exit codes: 0 success, 1 the command failed, 2 the command line is wrong.\n";
@@ -129,6 +136,7 @@ int RunOrvixCommand(const std::vector<std::wstring>& args, ConsoleOutput& out, C
   if (command == L"keys") return ListKeys(args, out, err);
   if (command == L"scan") return RunScanCommand(args, out, err);
   if (command == L"shred") return RunShredCommand(args, out, err, readLine);
+  if (command == L"logs") return RunLogsCommand(args, out, err, readLine);
   if (command == L"list") return RunListCommand(args, out, err);
   if (command == L"export") return RunExportCommand(args, out, err);
   if (command == L"remove-entry") return RunRemoveEntryCommand(args, out, err, readLine);
