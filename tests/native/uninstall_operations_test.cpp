@@ -126,7 +126,9 @@ TEST_F(UninstallOperationsTest, FailedJobQueriesFallBackToTheProcessTreeAfterThe
     EXPECT_GE(Ticks() - begin, 4000u);
     const int queries = Processes().JobQueryCount() - queriesBefore;
     EXPECT_LE(queries, c.jobQueriesAtMost);
-    if (c.failures < TUninstallOperations::kMaxJobQueryFailures) EXPECT_GT(queries, c.failures);
+    if (c.failures < TUninstallOperations::kMaxJobQueryFailures) {
+      EXPECT_GT(queries, c.failures);
+    }
     Processes().FailJobQueries(0);
   }
 }

@@ -1,0 +1,240 @@
+#include "uninstall/uninstalling_model.h"
+
+#include <algorithm>
+
+#include "platform/date_time.h"
+#include "platform/file_helpers.h"
+#include "platform/platform.h"
+#include "platform/settings.h"
+#include "platform/text.h"
+#include "platform/texts.h"
+#include "uninstall/uninstall_log.h"
+
+namespace orvix {
+namespace {
+
+bool IsWindows2000() {
+  const OsVersionInfo os = CurrentPlatform().System().OsVersion();
+  return os.major == 5 && os.minor == 0;
+}
+
+// The folder the scan of a bare path looks at: the path box's folder, or the
+// folder of its file; none for a shortcut, whose folder is not the
+// program's.
+std::wstring BarePathScanFolder(const std::wstring& pathBoxText) {
+  if (DirectoryExists(pathBoxText)) return pathBoxText;
+  if (LowerCase(pathBoxText).ends_with(L".lnk")) return {};
+  return pathBoxText.substr(0, pathBoxText.rfind(L'\\') + 1);
+}
+
+}  // namespace
+
+TUninstallingOptions ReadUninstallingOptions() {
+  return {ReadCreateRestore(), ReadAutoUninstaller(), ReadAutoPowerfulScan()};
+}
+
+TUninstallingModel::TUninstallingModel(TSoftwareInfo& inventory, IPump& pump, TUninstallingEvents events)
+    : TUninstallingModel(inventory, pump, std::move(events), ReadUninstallingOptions()) {}
+
+TUninstallingModel::TUninstallingModel(TSoftwareInfo& inventory, IPump& pump, TUninstallingEvents events,
+                                       const TUninstallingOptions& options)
+    : events_(std::move(events)),
+      operations_(inventory, pump),
+      createRestore_(options.createRestore),
+      autoUninstaller_(options.autoUninstaller),
+      autoPowerfulScan_(options.autoPowerfulScan) {
+  caption_ = Text(L"frmUninstalling_Caption", L"Orvix Uninstall");
+  title_ = Text(L"lbl_Question", L"Do you want to uninstall the selected program?");
+}
+
+void TUninstallingModel::SetEntries(std::vector<const TSoftInfo*> entries, bool batch) {
+  entries_ = std::move(entries);
+  batch_ = batch;
+}
+
+void TUninstallingModel::SetForcedPath(const std::wstring& forcedPath, const std::wstring& pathBoxText) {
+  FromForcedList = true;
+  forcedByPath_ = true;
+  forcedPath_ = forcedPath;
+  pathBoxText_ = pathBoxText;
+  SetState(usFilesDeleted);
+}
+
+bool TUninstallingModel::AnyNotStarted() const {
+  return std::any_of(results_.begin(), results_.end(),
+                     [](const TUninstallResult& result) { return result.Outcome == uoNotStarted; });
+}
+
+void TUninstallingModel::SetState(int state) {
+  if (state == state_) return;
+  state_ = state;
+  switch (state) {
+    case usRestorePoint:
+      caption_ = Text(L"Create_Restore_M", L"Create Restore");
+      title_ = Text(L"CreateRestore_Title_M", L"Create restore point before uninstalling.");
+      detail_ = Text(L"CreateRestore_Detaill_M",
+                     L"Create a restore point here and you can undo the changes if something unexpected happended.");
+      break;
+    case usUninstalling:
+      caption_ = Text(L"Uninstalling_M", L"Uninstalling");
+      detail_ = Text(L"Uninstalling_Detaill_M", L"Built-in uninstall by using the application's uninstaller.");
+      break;
+    case usFilesDeleted: {
+      IFileSystem& files = CurrentPlatform().Files();
+      if (FileExists(forcedPath_)) files.DeleteFile(forcedPath_);
+      if (FileExists(pathBoxText_)) files.DeleteFile(pathBoxText_);
+      resultLine_ = Text(L"UninstallComplete_Title_M", L"Files deleted.");
+      uninstallEnabled_ = false;
+      powerfulScanEnabled_ = true;
+      break;
+    }
+    case usFinished:
+      resultLine_ = AnyNotStarted()
+                        ? Text(L"Uninstall_NotStarted_M", L"An uninstaller could not be started; see the log.")
+                        : Text(L"lbl_Finished", L"Standard Uninstall finished.");
+      uninstallEnabled_ = false;
+      powerfulScanEnabled_ = true;
+      break;
+    case usScanning:
+      title_ = Text(L"lbl_PowerfulScanning", L"Powerful Scanning");
+      break;
+    default:
+      break;
+  }
+}
+
+void TUninstallingModel::Show() {
+  uninstallCancelled_ = false;
+  if (autoUninstaller_ && state_ == usConfirm) {
+    uninstallStarted_ = true;
+    SetState(usUninstalling);
+    uninstallEnabled_ = false;
+    timerRunning_ = true;
+  }
+}
+
+void TUninstallingModel::UninstallClick() {
+  uninstallStarted_ = true;
+  SetState(createRestore_ ? usRestorePoint : usUninstalling);
+  uninstallEnabled_ = false;
+  timerRunning_ = true;
+}
+
+void TUninstallingModel::ToggleCreateRestore() {
+  createRestore_ = !createRestore_;
+  WriteCreateRestore(createRestore_);
+}
+
+void TUninstallingModel::AddLogLines(const TUninstallResult& result, std::vector<std::wstring>& lines) const {
+  if (result.Outcome == uoCancelled) return;  // nothing was run
+  lines.push_back(L"[" + result.DisplayName + L"]");
+  lines.push_back(Text(L"Date_M", L"Date") + L": " + FormatShortDateLongTime(NowLocal()));
+  if (result.Outcome == uoNotStarted) {
+    lines.push_back(MessageText(L"Uninstall_NotStarted_Log_M", L"The uninstaller could not be started: %s (%s)",
+                                {result.Command, CurrentPlatform().System().SystemErrorText(result.Error)}));
+  }
+  lines.push_back(L"");
+}
+
+void TUninstallingModel::UninstallTimer() {
+  timerRunning_ = false;
+  if (autoUninstaller_) {
+    // No restore point in this mode.
+    caption_ = Text(L"Uninstalling_M", L"Uninstalling");
+  } else if (createRestore_ && !uninstallCancelled_) {
+    if (!IsWindows2000()) {
+      busy_ = true;
+      TUninstallOperations::LiftRestorePointFrequencyLimit();
+      operations_.CreateRestorePoint();
+      busy_ = false;
+    }
+    SetState(usUninstalling);
+  }
+
+  if (!uninstallCancelled_ && !entries_.empty()) {
+    busy_ = true;
+    std::vector<std::wstring> lines;
+    auto run = [&](const TSoftInfo* entry, std::wstring title) {
+      title_ = std::move(title);
+      titles_.push_back(title_);
+      results_.push_back(operations_.UninstallEntry(entry));
+      AddLogLines(results_.back(), lines);
+    };
+    if (!batch_ || FromForcedList) {
+      run(entries_.front(), MessageText(L"Uninstall_M", L"Uninstall %s (1/1)", {entries_.front()->DisplayName}));
+    } else {
+      const auto total = static_cast<std::int64_t>(entries_.size());
+      for (std::int64_t n = 1; n <= total && !uninstallCancelled_; ++n) {
+        const TSoftInfo* entry = entries_[static_cast<std::size_t>(n - 1)];
+        run(entry, MessageText(L"Standard_Uninstall_M", L"Standard Uninstall %s (%d/%d)", {entry->DisplayName, n, total}));
+      }
+    }
+    busy_ = false;
+    if (!lines.empty()) AppendUninstallLog(lines, UninstallWindowLogHeader);
+  }
+
+  if (uninstallCancelled_) {
+    if (events_.refreshSoftwareList) events_.refreshSoftwareList();
+    Close();
+    return;
+  }
+  SetState(usFinished);
+  // A program whose uninstaller did not run is still installed: its
+  // "leftovers" are the program itself, so they are scanned only when the
+  // user asks.
+  if (autoPowerfulScan_ && !AnyNotStarted()) PowerfulScanClick();
+}
+
+int TUninstallingModel::ScanEntries(TLeftoverTree& tree) {
+  int warning = 1;
+  if (batch_ && !FromForcedList) {
+    for (const TSoftInfo* entry : entries_) {
+      if (uninstallCancelled_) break;
+      operations_.ScanLeftovers(entry, tree, L"");
+      if (warning <= 1) warning = operations_.FindInFolder(entry->InstallLocation);
+    }
+  } else if (forcedByPath_) {
+    if (!uninstallCancelled_) operations_.ScanLeftovers(nullptr, tree, BarePathScanFolder(pathBoxText_));
+  } else if (!entries_.empty() && !uninstallCancelled_) {
+    operations_.ScanLeftovers(entries_.front(), tree, L"");
+    warning = operations_.FindInFolder(entries_.front()->InstallLocation);
+  }
+  return warning;
+}
+
+void TUninstallingModel::PowerfulScanClick() {
+  if (events_.reportEvent) events_.reportEvent(L"13");
+  powerfulScanEnabled_ = false;
+  SetState(usScanning);
+  busy_ = true;
+  TLeftoverTree tree;
+  const int warning = ScanEntries(tree);
+  busy_ = false;
+  if (!uninstallCancelled_) {
+    if (!tree.Programs().empty()) {
+      if (events_.showReview) events_.showReview(tree, warning > 1);
+    } else if (events_.showMessage) {
+      events_.showMessage(Text(L"NoPowerfulScan_Found_Tip", L"No left items found."));
+    }
+  }
+  if (events_.refreshSoftwareList) events_.refreshSoftwareList();
+  Close();
+}
+
+void TUninstallingModel::CancelClick() {
+  uninstallCancelled_ = true;
+  operations_.CancelUninstall();
+  operations_.CancelScan();
+  if (state_ == usConfirm || state_ == usFilesDeleted || state_ == usFinished) {
+    if (uninstallStarted_ && events_.refreshSoftwareList) events_.refreshSoftwareList();
+    Close();
+  }
+}
+
+void TUninstallingModel::Close() {
+  timerRunning_ = false;
+  closed_ = true;
+  if (events_.close) events_.close();
+}
+
+}  // namespace orvix
