@@ -4,6 +4,7 @@
 #include "app/scan_command.h"
 #include "app/shred_command.h"
 #include "app/software_commands.h"
+#include "app/uninstall_command.h"
 #include "platform/platform.h"
 #include "platform/registry_helpers.h"
 #include "platform/settings.h"
@@ -60,6 +61,22 @@ constexpr const wchar_t* kUsage =
     L"                    the log of DATE (yyyy-mm-dd), delete it, or delete every\n"
     L"                    log. Deleting asks first unless --yes; a log in use is\n"
     L"                    deleted at the next restart.\n"
+    L"  uninstall NAME... [--scan] [--delete all|none] [--shred] [--restore-point]\n"
+    L"            [--quiet] [--yes]\n"
+    L"                    Run the uninstaller of each program (its whole name,\n"
+    L"                    ignoring case; several run one after another in the\n"
+    L"                    order of the list) and wait until it and everything it\n"
+    L"                    started have ended. --quiet runs the program's silent\n"
+    L"                    uninstall where it has one (QuietUninstallString, or\n"
+    L"                    msiexec with /qn). --restore-point makes a system\n"
+    L"                    restore point first. --scan then lists what the\n"
+    L"                    uninstallers left; --delete all deletes all of it (a file\n"
+    L"                    in use goes at the next restart), --shred overwrites\n"
+    L"                    files before. A program whose uninstaller could not be\n"
+    L"                    started is not scanned. The day's uninstall log records\n"
+    L"                    each program and each deletion. Asks first unless --yes;\n"
+    L"                    exit code 1 when a step did not run or something could\n"
+    L"                    not be removed.\n"
     L"  --help            Show this text.\n"
     L"\n"
     L"Exit codes: 0 success, 1 the command failed, 2 the command line is wrong.\n";
@@ -140,6 +157,7 @@ int RunOrvixCommand(const std::vector<std::wstring>& args, ConsoleOutput& out, C
   if (command == L"list") return RunListCommand(args, out, err);
   if (command == L"export") return RunExportCommand(args, out, err);
   if (command == L"remove-entry") return RunRemoveEntryCommand(args, out, err, readLine);
+  if (command == L"uninstall") return RunUninstallCommand(args, out, err, readLine);
   return CommandLineError(err, L"unknown command: " + command);
 }
 

@@ -100,8 +100,9 @@ std::wstring ScanJson(const std::wstring& programName, const TLeftoverNode* prog
   return json.Text();
 }
 
-// The branch as the review window shows it, one node a line.
-void ScanText(ConsoleOutput& out, const std::wstring& programName, const TLeftoverNode* program) {
+}  // namespace
+
+void PrintLeftovers(ConsoleOutput& out, const std::wstring& programName, const TLeftoverNode* program) {
   if (program == nullptr) {
     out.Line(L"No leftovers of " + programName + L" were found.");
     return;
@@ -112,8 +113,6 @@ void ScanText(ConsoleOutput& out, const std::wstring& programName, const TLeftov
     for (const auto& finding : category->Children) out.Line(L"    " + finding->Text);
   }
 }
-
-}  // namespace
 
 int RunScanCommand(const std::vector<std::wstring>& args, ConsoleOutput& out, ConsoleOutput& err) {
   TScanOptions options;
@@ -141,7 +140,7 @@ int RunScanCommand(const std::vector<std::wstring>& args, ConsoleOutput& out, Co
   if (options.json) {
     out.Line(ScanJson(programName, program));
   } else {
-    ScanText(out, programName, program);
+    PrintLeftovers(out, programName, program);
   }
   return ecOk;
 }

@@ -7,8 +7,13 @@
 #include <vector>
 
 #include "app/console_output.h"
+#include "uninstall/result_tree.h"
 
 namespace orvix {
+
+// One program's branch as the review window shows it, one node a line; a
+// line saying nothing was found when there is no branch.
+void PrintLeftovers(ConsoleOutput& out, const std::wstring& programName, const TLeftoverNode* program);
 
 // scan NAME [--json] | scan --folder PATH [--json], the command name first.
 // Prints the findings in the order of the review tree; exit code 0 whatever

@@ -1,0 +1,185 @@
+#include "app/uninstall_command.h"
+
+#include <algorithm>
+#include <optional>
+
+#include "app/console_pump.h"
+#include "app/entry_lookup.h"
+#include "app/orvix_commands.h"
+#include "app/scan_command.h"
+#include "inventory/software_info.h"
+#include "platform/platform.h"
+#include "platform/text.h"
+#include "platform/texts.h"
+#include "uninstall/power_scan_model.h"
+#include "uninstall/uninstalling_model.h"
+
+namespace orvix {
+namespace {
+
+struct TUninstallOptions {
+  std::vector<std::wstring> names;
+  bool scan = false;
+  bool deleteAll = false;
+  bool shred = false;
+  bool restorePoint = false;
+  bool quiet = false;
+  bool assumeYes = false;
+};
+
+std::optional<std::wstring> ParseUninstallOptions(const std::vector<std::wstring>& args, TUninstallOptions& options) {
+  bool deleteGiven = false;
+  for (std::size_t i = 1; i < args.size(); ++i) {
+    const std::wstring& arg = args[i];
+    if (arg == L"--scan") {
+      options.scan = true;
+    } else if (arg == L"--shred") {
+      options.shred = true;
+    } else if (arg == L"--restore-point") {
+      options.restorePoint = true;
+    } else if (arg == L"--quiet") {
+      options.quiet = true;
+    } else if (arg == L"--yes") {
+      options.assumeYes = true;
+    } else if (arg == L"--delete") {
+      if (i + 1 == args.size()) return L"uninstall --delete needs all or none";
+      const std::wstring& value = args[++i];
+      if (value != L"all" && value != L"none") return L"uninstall --delete takes all or none, got: " + value;
+      options.deleteAll = value == L"all";
+      deleteGiven = true;
+    } else if (StartsWithText(arg, L"-")) {
+      return L"unknown option for uninstall: " + arg;
+    } else if (Trim(arg).empty()) {
+      return L"uninstall takes program names, got an empty one";
+    } else {
+      options.names.push_back(arg);
+    }
+  }
+  if (options.names.empty()) return L"uninstall needs the name of an installed program";
+  if (deleteGiven && !options.scan) return L"uninstall --delete needs --scan";
+  if (options.shred && !options.deleteAll) return L"uninstall --shred needs --delete all";
+  return std::nullopt;
+}
+
+// The programs the names stand for, in the order of the software list;
+// empty after printing why when a name stands for none.
+std::vector<const TSoftInfo*> FindEntries(const TSoftwareInfo& inventory, const std::vector<std::wstring>& names,
+                                          ConsoleOutput& err) {
+  std::vector<const TSoftInfo*> found;
+  bool missing = false;
+  for (const std::wstring& name : names) {
+    const TSoftInfo* entry = FindEntryByName(inventory, name, nmWholeName, err);
+    if (entry == nullptr) {
+      missing = true;
+    } else if (std::find(found.begin(), found.end(), entry) == found.end()) {
+      found.push_back(entry);
+    }
+  }
+  if (missing) return {};
+  const TSoftList& items = inventory.Items();
+  auto position = [&](const TSoftInfo* entry) {
+    return std::find_if(items.begin(), items.end(), [&](const auto& item) { return item.get() == entry; });
+  };
+  std::sort(found.begin(), found.end(), [&](const TSoftInfo* a, const TSoftInfo* b) { return position(a) < position(b); });
+  return found;
+}
+
+class ConsoleReviewPrompts : public IPowerScanPrompts {
+ public:
+  ConsoleReviewPrompts(ConsoleOutput& out, const TReadLine& readLine, bool assumeYes)
+      : out_(out), readLine_(readLine), assumeYes_(assumeYes) {}
+  bool Confirm(const std::wstring& question) override { return assumeYes_ || AskYesNo(out_, question, readLine_); }
+  void Message(const std::wstring& text, const std::wstring&) override { out_.Line(text); }
+
+ private:
+  ConsoleOutput& out_;
+  const TReadLine& readLine_;
+  bool assumeYes_;
+};
+
+// What the review window would show, and with --delete all what it would
+// delete with every finding checked. False when a step did not complete.
+bool ReviewFindings(TLeftoverTree& tree, bool warning, const TUninstallOptions& options, ConsoleOutput& out,
+                    const TReadLine& readLine) {
+  for (const auto& program : tree.Programs()) PrintLeftovers(out, program->Text, program.get());
+  if (warning) {
+    out.Line(Text(L"lbl_Warning", L"Warning:") + L" " +
+             Text(L"lbl_WarningText",
+                  L"Multiple programs detected in the current directory.Please be careful when selecting items to "
+                  L"delete."));
+  }
+  if (!options.deleteAll) return true;
+  ConsoleReviewPrompts prompts(out, readLine, options.assumeYes);
+  TPowerScanModel review(tree, prompts);
+  review.ShowWarning = warning;
+  review.Shown();
+  review.ClickSelectAll();
+  if (options.shred) review.ToggleShredFiles();
+  ConsolePump pump;
+  const TPowerScanRun run = review.Delete(pump);
+  if (!run.confirmed) {
+    out.Line(L"Nothing was deleted.");
+    return false;
+  }
+  out.Line(L"Removed " + std::to_wstring(run.removed) + L", left for the restart " + std::to_wstring(run.scheduled) +
+           L", could not remove " + std::to_wstring(run.failed) + L".");
+  return run.failed == 0;
+}
+
+}  // namespace
+
+int RunUninstallCommand(const std::vector<std::wstring>& args, ConsoleOutput& out, ConsoleOutput& err,
+                        const TReadLine& readLine) {
+  TUninstallOptions options;
+  if (const auto error = ParseUninstallOptions(args, options)) return CommandLineError(err, *error);
+
+  TSoftwareInfo inventory;
+  std::vector<const TSoftInfo*> entries = FindEntries(inventory, options.names, err);
+  if (entries.empty()) return ecFailed;
+  for (const TSoftInfo* entry : entries) out.Line(NameWithView(*entry) + L": " + entry->UninstallString);
+  if (!options.assumeYes &&
+      !AskYesNo(out, Text(L"lbl_Question", L"Do you want to uninstall the selected program?"), readLine)) {
+    out.Line(L"Nothing was uninstalled.");
+    return ecFailed;
+  }
+
+  bool allRan = true;
+  TUninstallingEvents events;
+  events.showMessage = [&](const std::wstring& text) { out.Line(text); };
+  events.showReview = [&](TLeftoverTree& tree, bool warning) {
+    if (!ReviewFindings(tree, warning, options, out, readLine)) allRan = false;
+  };
+  ConsolePump pump;
+  TUninstallingModel session(inventory, pump, std::move(events), {options.restorePoint, false, false});
+  session.Operations().Quiet = options.quiet;
+  session.SetEntries(entries, entries.size() > 1);
+  session.UninstallClick();
+  session.UninstallTimer();
+
+  std::vector<const TSoftInfo*> uninstalled;
+  for (std::size_t i = 0; i < session.Results().size(); ++i) {
+    const TUninstallResult& result = session.Results()[i];
+    const std::wstring name = NameWithView(*entries[i]);
+    if (result.Outcome == uoNotStarted) {
+      err.Line(L"orvix: the uninstaller of " + name + L" could not be started: " + result.Command + L" (" +
+               CurrentPlatform().System().SystemErrorText(result.Error) + L")");
+      allRan = false;
+      continue;
+    }
+    out.Line(result.Outcome == uoToolbarMarker ? name + L": nothing to run." : L"Uninstalled " + name + L".");
+    uninstalled.push_back(entries[i]);
+  }
+
+  if (options.scan) {
+    // A program whose uninstaller did not run is still installed: it is
+    // scanned only when asked for by itself (orvix scan).
+    if (uninstalled.size() < entries.size()) out.Line(L"Programs whose uninstaller did not run are not scanned.");
+    if (!uninstalled.empty()) {
+      session.SetEntries(uninstalled, uninstalled.size() > 1);
+      session.PowerfulScanClick();
+    }
+  }
+  return allRan ? ecOk : ecFailed;
+}
+
+}  // namespace orvix

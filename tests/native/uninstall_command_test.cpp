@@ -1,0 +1,132 @@
+// orvix uninstall over the simulated machine: the uninstaller runs and is
+// waited for, --scan and --delete all remove what it left, a program that
+// cannot be uninstalled or found fails clearly, and the answers decide.
+#include <gtest/gtest.h>
+
+#include <deque>
+
+#include "app/orvix_commands.h"
+#include "app/uninstall_command.h"
+#include "platform/date_time.h"
+#include "platform/file_helpers.h"
+#include "platform/registry_helpers.h"
+#include "sim_fixture.h"
+#include "test_text.h"
+#include "uninstall_entries.h"
+#include "uninstall/uninstall_log.h"
+
+namespace orvix::testing {
+namespace {
+
+class UninstallCommandTest : public SimMachineX86Test {
+ protected:
+  void SetUp() override {
+    Machine().ImportReg(kUninstallEntries);
+    Machine().files.PutFile(L"C:\\Program Files\\Foo\\uninst.exe", "MZ");
+    // Foo's uninstaller hands over to a copy that removes its files and entry later.
+    Machine().processes.RegisterExecutable(L"C:\\Program Files\\Foo\\uninst.exe", [](sim::SimProcessContext& self) {
+      self.Start(L"C:\\Users\\Ann\\AppData\\Local\\Temp\\~nsu.tmp\\Un.exe");
+    });
+    Machine().processes.RegisterExecutable(
+        L"C:\\Users\\Ann\\AppData\\Local\\Temp\\~nsu.tmp\\Un.exe", [](sim::SimProcessContext& self) {
+          self.After(3000, [](sim::SimProcessContext&) {
+            IFileSystem& files = CurrentPlatform().Files();
+            files.DeleteFile(L"C:\\Program Files\\Foo\\uninst.exe");
+            files.RemoveDirectory(L"C:\\Program Files\\Foo");
+            RegDeleteKeyAt(HKEY_LOCAL_MACHINE, L"\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Foo", false);
+          });
+        });
+  }
+
+  int Run(std::vector<std::wstring> args) {
+    args.insert(args.begin(), L"uninstall");
+    return RunUninstallCommand(args, out, err, [this]() -> std::optional<std::wstring> {
+      if (answers.empty()) return std::nullopt;
+      std::wstring line = answers.front();
+      answers.pop_front();
+      return line;
+    });
+  }
+
+  bool FooEntryExists() {
+    return RegKeyExistsAt(L"HKEY_LOCAL_MACHINE", L"\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Foo",
+                          false);
+  }
+  bool ClsidExists() { return RegKeyExistsAt(L"HKEY_LOCAL_MACHINE", kFooClsidKey, false); }
+  std::wstring Log() {
+    TLogLines lines;
+    ReadLogLines(UninstallLogPath(NowLocal()), lines);
+    std::wstring text;
+    for (const std::wstring& line : lines) text += line + L"\n";
+    return text;
+  }
+
+  std::deque<std::wstring> answers;
+  StringOutput out;
+  StringOutput err;
+};
+
+TEST_F(UninstallCommandTest, UninstallsScansAndDeletesEverythingFound) {
+  EXPECT_EQ(Run({L"foo", L"--scan", L"--delete", L"all", L"--yes"}), ecOk) << Narrow(err.Text());
+  EXPECT_FALSE(FooEntryExists()) << "the copy's work was waited for";
+  EXPECT_FALSE(DirectoryExists(L"C:\\Program Files\\Foo"));
+  EXPECT_FALSE(ClsidExists());
+  EXPECT_NE(out.Text().find(L"Uninstalled Foo."), std::wstring::npos) << Narrow(out.Text());
+  EXPECT_NE(out.Text().find(L"HKEY_LOCAL_MACHINE"), std::wstring::npos) << "the findings are printed";
+  const std::wstring log = Log();
+  EXPECT_NE(log.find(L"[Foo]\n"), std::wstring::npos) << Narrow(log);
+  EXPECT_NE(log.find(L"Deleted Registry Key HKEY_LOCAL_MACHINE" + std::wstring(kFooClsidKey)), std::wstring::npos)
+      << Narrow(log);
+}
+
+TEST_F(UninstallCommandTest, ScanWithoutDeleteOnlyPrints) {
+  EXPECT_EQ(Run({L"Foo", L"--scan", L"--yes"}), ecOk) << Narrow(err.Text());
+  EXPECT_FALSE(FooEntryExists());
+  EXPECT_TRUE(ClsidExists());
+  EXPECT_NE(out.Text().find(L"InprocServer32"), std::wstring::npos) << Narrow(out.Text());
+}
+
+TEST_F(UninstallCommandTest, TheAnswersDecide) {
+  answers = {L"n"};
+  EXPECT_EQ(Run({L"Foo", L"--scan", L"--delete", L"all"}), ecFailed);
+  EXPECT_TRUE(FooEntryExists()) << "nothing was run";
+  EXPECT_TRUE(Machine().processes.StartedCommandLines().empty());
+
+  answers = {L"y", L"n"};  // uninstall, but keep the leftovers
+  EXPECT_EQ(Run({L"Foo", L"--scan", L"--delete", L"all"}), ecFailed);
+  EXPECT_FALSE(FooEntryExists());
+  EXPECT_TRUE(ClsidExists());
+}
+
+TEST_F(UninstallCommandTest, AnUninstallerThatCannotStartFailsAndIsNotScanned) {
+  EXPECT_EQ(Run({L"Gone", L"--scan", L"--delete", L"all", L"--yes"}), ecFailed);
+  EXPECT_NE(err.Text().find(L"the uninstaller of Gone could not be started"), std::wstring::npos)
+      << Narrow(err.Text());
+  EXPECT_NE(out.Text().find(L"not scanned"), std::wstring::npos) << Narrow(out.Text());
+  EXPECT_NE(Log().find(L"The uninstaller could not be started"), std::wstring::npos);
+}
+
+TEST_F(UninstallCommandTest, CommandLineAndNameErrors) {
+  const struct {
+    std::vector<std::wstring> args;
+    int code;
+    const wchar_t* message;
+  } cases[] = {
+      {{}, ecUsage, L"uninstall needs the name of an installed program"},
+      {{L"Foo", L"--delete", L"all"}, ecUsage, L"--delete needs --scan"},
+      {{L"Foo", L"--scan", L"--delete", L"some"}, ecUsage, L"takes all or none"},
+      {{L"Foo", L"--shred"}, ecUsage, L"--shred needs --delete all"},
+      {{L"Foo", L"--now"}, ecUsage, L"unknown option for uninstall: --now"},
+      {{L"Nothing", L"--yes"}, ecFailed, L"no installed program matches: Nothing"},
+      {{L"Fo", L"--yes"}, ecFailed, L"no installed program is named \"Fo\""},
+  };
+  for (const auto& c : cases) {
+    err = StringOutput();
+    EXPECT_EQ(Run(c.args), c.code) << Narrow(c.message);
+    EXPECT_NE(err.Text().find(c.message), std::wstring::npos) << Narrow(err.Text());
+  }
+  EXPECT_TRUE(Machine().processes.StartedCommandLines().empty());
+}
+
+}  // namespace
+}  // namespace orvix::testing
