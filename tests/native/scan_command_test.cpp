@@ -110,12 +110,12 @@ TEST_F(ScanCommandTest, TextShowsTheBranchAsTheReviewTreeDoes) {
   EXPECT_EQ(out.Text(), expected);
   EXPECT_NE(Out().find("    c:\\program files\\foo\\foo.log\n"), std::string::npos) << Out();
 
-  // A program that left nothing.
-  Program(kUninstall64 + L"Clean", L"Clean", L"C:\\Program Files\\Clean");
-  ASSERT_EQ(Run({L"scan", L"Clean"}), ecOk) << Err();
-  EXPECT_EQ(Out(), "No leftovers of Clean were found.\n");
-  ASSERT_EQ(Run({L"scan", L"Clean", L"--json"}), ecOk) << Err();
-  EXPECT_EQ(Out(), "{\"program\":\"Clean\",\"registry\":[],\"files\":[]}\n");
+  // Nothing to offer: a program of the Windows folder.
+  Machine().files.PutFile(L"C:\\Windows\\notepad.exe", "MZ");
+  ASSERT_EQ(Run({L"scan", L"--folder", L"C:\\Windows\\notepad.exe"}), ecOk) << Err();
+  EXPECT_EQ(Out(), "No leftovers of notepad.exe were found.\n");
+  ASSERT_EQ(Run({L"scan", L"--folder", L"C:\\Windows\\notepad.exe", L"--json"}), ecOk) << Err();
+  EXPECT_EQ(Out(), "{\"program\":\"notepad.exe\",\"registry\":[],\"files\":[]}\n");
 }
 
 TEST_F(ScanCommandTest, FolderScanReportsFilesOnly) {
