@@ -116,6 +116,8 @@ class TRegeditScanClasses {
   TTreeImageList* Images() { return images_; }
 
  private:
+  friend class TScanViewSwitch;
+
   void Begin(bool fileScanOnly);
   void RunArea(TScanArea& area);
   std::vector<bool> ViewsOf(const TScanArea& area) const;
@@ -146,6 +148,24 @@ class TRegeditScanClasses {
   TFoundLists found_;
   std::vector<std::wstring> installerFolders_;
   std::set<std::wstring> reported_;  // identities of the findings in the output
+};
+
+// Moves the running area into another view until the end of the block, for
+// an area whose data lies in two views (the uninstall key in the entry's,
+// the Windows Installer data of the machine in the 64-bit view). On a
+// 32-bit machine the only view stays.
+class TScanViewSwitch {
+ public:
+  TScanViewSwitch(TRegeditScanClasses& scan, bool view64) : scan_(scan), saved_(scan.view64_) {
+    scan_.view64_ = view64 && scan_.wow64_;
+  }
+  ~TScanViewSwitch() { scan_.view64_ = saved_; }
+  TScanViewSwitch(const TScanViewSwitch&) = delete;
+  TScanViewSwitch& operator=(const TScanViewSwitch&) = delete;
+
+ private:
+  TRegeditScanClasses& scan_;
+  bool saved_;
 };
 
 }  // namespace orvix

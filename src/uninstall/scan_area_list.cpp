@@ -1,7 +1,6 @@
 // The fixed order of the full scan. Each area knows its number; this list
 // only says which areas exist. The numbers not listed here belong to areas
 // that plug in beside these (see scan_area.h):
-//    2  uninstall key and Windows Installer data   (no keyword needed)
 //    8  services and their device instances
 //    9  firewall lists
 //   10  Run list of HKEY_LOCAL_MACHINE
@@ -20,12 +19,14 @@
 
 #include "uninstall/com_areas.h"
 #include "uninstall/file_area.h"
+#include "uninstall/system_areas.h"
 
 namespace orvix {
 
 std::vector<TScanAreaPtr> MakeScanAreas() {
   std::vector<TScanAreaPtr> areas;
   areas.push_back(MakeClsidArea());
+  areas.push_back(MakeInstallerArea());
   areas.push_back(MakeAppIdArea());
   areas.push_back(MakeFileClassArea());
   areas.push_back(MakeUserClassArea());

@@ -88,6 +88,12 @@ bool TScanKey::HasSubKey(const std::wstring& name) { return open_ && reg_.KeyExi
 
 bool TScanKey::HasValue(const std::wstring& name) { return open_ && reg_.ValueExists(name); }
 
+bool TScanKey::HoldsText(const std::wstring& name) {
+  if (!open_) return false;
+  const TRegDataType type = reg_.GetDataType(name);
+  return type == rdString || type == rdExpandString;
+}
+
 std::wstring TScanKey::ValueText(const std::wstring& name) { return open_ ? ReadValueAsText(reg_, name) : L""; }
 
 std::wstring TScanKey::SubKeyDefault(const std::wstring& name) {

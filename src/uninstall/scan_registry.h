@@ -37,6 +37,8 @@ class TScanKey {
   std::vector<std::wstring> ValueNames();
   bool HasSubKey(const std::wstring& name);
   bool HasValue(const std::wstring& name);
+  // Whether the value is a string or an expandable string.
+  bool HoldsText(const std::wstring& name);
   std::wstring ValueText(const std::wstring& name);
   // The default value of a sub-key as text; empty when the sub-key is absent.
   std::wstring SubKeyDefault(const std::wstring& name);

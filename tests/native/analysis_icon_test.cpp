@@ -19,8 +19,10 @@ constexpr wchar_t kFooExe[] = L"C:\\Program Files\\Foo\\foo.exe";
 TEST(PackedProductCode, ReversesTheGroupsAndSwapsTheByteDigits) {
   EXPECT_EQ(PackedProductCode(kProductCode), kPacked);
   EXPECT_EQ(PackedProductCode(L"{00000000-0000-0000-0000-000000000001}"), L"00000000000000000000000000000010");
+  EXPECT_EQ(PackedProductCode(L"{12345678-ABCD-EF01-2345-6789ABCDEF01}"), L"87654321DCBA10FE32547698BADCFE10");
   for (const wchar_t* bad : {L"", L"12345678-90AB-CDEF-1234-567890ABCDEF", L"{12345678-90AB-CDEF-1234-567890ABCDEG}",
-                             L"{12345678090AB-CDEF-1234-567890ABCDEF}", L"{12345678-90AB-CDEF-1234-567890ABCDEF"})
+                             L"{12345678090AB-CDEF-1234-567890ABCDEF}", L"{12345678-90AB-CDEF-1234-567890ABCDEF",
+                             L"{12345678-90AB-CDEF-1234-567890ABCDEF0}"})
     EXPECT_EQ(PackedProductCode(bad), L"");
 }
 
