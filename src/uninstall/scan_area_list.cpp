@@ -1,11 +1,6 @@
 // The fixed order of the full scan. Each area knows its number; this list
 // only says which areas exist. The numbers not listed here belong to areas
 // that plug in beside these (see scan_area.h):
-//    8  services and their device instances
-//    9  firewall lists
-//   10  Run list of HKEY_LOCAL_MACHINE
-//   11  Run list of HKEY_CURRENT_USER
-//   12  App Paths
 //   14  vendor keys of HKEY_LOCAL_MACHINE \SOFTWARE
 //   15  vendor keys of HKEY_CURRENT_USER \Software
 //   16  control panel applets
@@ -32,6 +27,11 @@ std::vector<TScanAreaPtr> MakeScanAreas() {
   areas.push_back(MakeUserClassArea());
   areas.push_back(MakeMachineClassArea());
   areas.push_back(MakeInterfaceArea());
+  areas.push_back(MakeServiceArea());
+  areas.push_back(MakeFirewallArea());
+  areas.push_back(MakeMachineRunArea());
+  areas.push_back(MakeUserRunArea());
+  areas.push_back(MakeAppPathsArea());
   areas.push_back(MakeShellExtensionArea());
   areas.push_back(MakeFileArea());
   std::stable_sort(areas.begin(), areas.end(),
