@@ -1,6 +1,7 @@
 #include "app/orvix_commands.h"
 
 #include "app/logs_command.h"
+#include "app/forced_command.h"
 #include "app/scan_command.h"
 #include "app/shred_command.h"
 #include "app/software_commands.h"
@@ -77,6 +78,15 @@ constexpr const wchar_t* kUsage =
     L"                    each program and each deletion. Asks first unless --yes;\n"
     L"                    exit code 1 when a step did not run or something could\n"
     L"                    not be removed.\n"
+    L"  forced PATH [--delete all] [--yes]\n"
+    L"                    Forced uninstall from a program file, a folder or a\n"
+    L"                    shortcut (PATH a full path). Lists the programs installed\n"
+    L"                    in that folder and runs their uninstall. When none is,\n"
+    L"                    deletes the file (and a shortcut's target; asks first\n"
+    L"                    unless --yes), then scans its folder for leftovers;\n"
+    L"                    --delete all deletes every finding. Drive roots and the\n"
+    L"                    Windows, system, desktop and start menu folders are\n"
+    L"                    refused.\n"
     L"  --help            Show this text.\n"
     L"\n"
     L"Exit codes: 0 success, 1 the command failed, 2 the command line is wrong.\n";
@@ -154,6 +164,7 @@ int RunOrvixCommand(const std::vector<std::wstring>& args, ConsoleOutput& out, C
   if (command == L"scan") return RunScanCommand(args, out, err);
   if (command == L"shred") return RunShredCommand(args, out, err, readLine);
   if (command == L"logs") return RunLogsCommand(args, out, err, readLine);
+  if (command == L"forced") return RunForcedCommand(args, out, err, readLine);
   if (command == L"list") return RunListCommand(args, out, err);
   if (command == L"export") return RunExportCommand(args, out, err);
   if (command == L"remove-entry") return RunRemoveEntryCommand(args, out, err, readLine);

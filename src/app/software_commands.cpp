@@ -25,18 +25,6 @@ int Failure(ConsoleOutput& err, const std::wstring& message) {
   return ecFailed;
 }
 
-// Brings a fresh inventory to what the software page shows: the entries
-// take what the software cache knows of them, then, with `runAnalysis`, one
-// whole analysis pass completes them.
-void PrepareInventory(TSoftwareInfo& inventory, bool runAnalysis) {
-  const std::wstring cachePath = SoftwareCachePath();
-  ApplyCache(cachePath, inventory.Items());
-  if (!runAnalysis) return;
-  // Rates every entry's usage and measures what the entries lack, on this
-  // thread, keeping the findings in the cache.
-  AnalyseNow(inventory.Items(), {cachePath});
-}
-
 struct TCategoryName {
   const wchar_t* name;
   TSoftwareCategory category;
@@ -180,6 +168,15 @@ std::wstring KeyText(const TSoftInfo& entry) {
 }
 
 }  // namespace
+
+void PrepareInventory(TSoftwareInfo& inventory, bool runAnalysis) {
+  const std::wstring cachePath = SoftwareCachePath();
+  ApplyCache(cachePath, inventory.Items());
+  if (!runAnalysis) return;
+  // Rates every entry's usage and measures what the entries lack, on this
+  // thread, keeping the findings in the cache.
+  AnalyseNow(inventory.Items(), {cachePath});
+}
 
 int RunListCommand(const std::vector<std::wstring>& args, ConsoleOutput& out, ConsoleOutput& err) {
   TListOptions options;

@@ -9,6 +9,13 @@
 
 namespace orvix {
 
+class TSoftwareInfo;
+
+// Brings a fresh inventory to what the software page shows: the entries
+// take what the software cache knows of them, then, with `runAnalysis`, one
+// whole analysis pass completes them (install folders, sizes, dates).
+void PrepareInventory(TSoftwareInfo& inventory, bool runAnalysis);
+
 // Each takes the command line with the command name first and answers the
 // exit code (TExitCode).
 

@@ -33,6 +33,28 @@ std::wstring WithBackslash(const std::wstring& path) {
   return (!path.empty() && path.back() == L'\\') ? path : path + L'\\';
 }
 
+// Form encoding of bytes: letters, digits and a few marks stay, a space
+// becomes "+", every other byte "%XX".
+std::wstring UrlEncodeBytes(std::string_view bytes) {
+  static constexpr wchar_t kHex[] = L"0123456789ABCDEF";
+  std::wstring out;
+  for (const char c : bytes) {
+    const auto byte = static_cast<unsigned char>(c);
+    const bool plain = (byte >= 'A' && byte <= 'Z') || (byte >= 'a' && byte <= 'z') || (byte >= '0' && byte <= '9') ||
+                       std::wstring_view(L"@!$'()*-._").find(static_cast<wchar_t>(byte)) != std::wstring_view::npos;
+    if (plain) {
+      out += static_cast<wchar_t>(byte);
+    } else if (byte == ' ') {
+      out += L'+';
+    } else {
+      out += L'%';
+      out += kHex[byte >> 4];
+      out += kHex[byte & 0xF];
+    }
+  }
+  return out;
+}
+
 constexpr std::array<const wchar_t*, 4> kHostPrograms = {L"RUNDLL.EXE", L"RUNDLL32.EXE", L"RUNDLL32", L"RUNDLL"};
 
 enum class HostRemoval { Anywhere, AtStartOrAfterSpace };
@@ -163,24 +185,8 @@ bool IsOrdinaryFolder(const std::wstring& path) {
   return true;
 }
 
-std::wstring UrlEncode(const std::wstring& text) {
-  static constexpr wchar_t kHex[] = L"0123456789ABCDEF";
-  std::wstring out;
-  for (const char c : CurrentPlatform().Locale().ToAnsi(text)) {
-    const auto byte = static_cast<unsigned char>(c);
-    const bool plain = (byte >= 'A' && byte <= 'Z') || (byte >= 'a' && byte <= 'z') || (byte >= '0' && byte <= '9') ||
-                       std::wstring_view(L"@!$'()*-._").find(static_cast<wchar_t>(byte)) != std::wstring_view::npos;
-    if (plain) {
-      out += static_cast<wchar_t>(byte);
-    } else if (byte == ' ') {
-      out += L'+';
-    } else {
-      out += L'%';
-      out += kHex[byte >> 4];
-      out += kHex[byte & 0xF];
-    }
-  }
-  return out;
-}
+std::wstring UrlEncode(const std::wstring& text) { return UrlEncodeBytes(CurrentPlatform().Locale().ToAnsi(text)); }
+
+std::wstring UrlEncodeUtf8(const std::wstring& text) { return UrlEncodeBytes(ToUtf8(text)); }
 
 }  // namespace orvix

@@ -28,5 +28,7 @@ std::wstring CutAtExecutableExtension(const std::wstring& text);
 bool IsOrdinaryFolder(const std::wstring& path);
 // Form encoding in the ANSI code page ("a b&c" -> "a+b%26c").
 std::wstring UrlEncode(const std::wstring& text);
+// The same over the text's UTF-8 bytes, as web search addresses take it.
+std::wstring UrlEncodeUtf8(const std::wstring& text);
 
 }  // namespace orvix

@@ -82,6 +82,12 @@ class IShellApi {
   // ExpandEnvironmentStringsW: unknown variables stay as written.
   virtual std::wstring ExpandEnvironmentStrings(const std::wstring& text) = 0;
 
+  // The target path of a shortcut file as the ShellLink object answers it
+  // (loaded through IPersistFile, IShellLinkW::GetPath into 260 characters,
+  // without resolving): empty when the shell cannot load the file or the
+  // shortcut names no path.
+  virtual std::wstring GetShortcutPath(const std::wstring& shortcut) = 0;
+
   // ShellExecuteW; true when the shell accepted the request.
   virtual bool ShellExecute(const std::wstring& verb, const std::wstring& file, const std::wstring& parameters,
                             const std::wstring& directory, int show) = 0;

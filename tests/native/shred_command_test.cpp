@@ -5,6 +5,7 @@
 
 #include "app/orvix_commands.h"
 #include "app/shred_command.h"
+#include "scripted_answers.h"
 #include "shred_fixture.h"
 
 namespace orvix {
@@ -17,15 +18,10 @@ class ShredCommandTest : public testing::ShredTest {
  protected:
   int Run(std::vector<std::wstring> args) {
     args.insert(args.begin(), L"shred");
-    return RunShredCommand(args, out, err, [this]() -> std::optional<std::wstring> {
-      if (answers.empty()) return std::nullopt;
-      std::wstring line = answers.front();
-      answers.pop_front();
-      return line;
-    });
+    return RunShredCommand(args, out, err, answers.Reader());
   }
 
-  std::deque<std::wstring> answers;
+  testing::ScriptedAnswers answers;
   StringOutput out;
   StringOutput err;
 };
@@ -60,7 +56,7 @@ TEST_F(ShredCommandTest, TheAnswerOnTheInputDecides) {
     SCOPED_TRACE(row.name);
     Files().PutFile(L"C:\\Data\\a.txt", "a");
     out = StringOutput();
-    answers = row.answers;
+    answers.lines = row.answers;
     EXPECT_EQ(Run({L"C:\\Data\\a.txt"}), row.code);
     EXPECT_TRUE(out.Text().starts_with(kQuestion1)) << testing::Narrow(out.Text());
     EXPECT_EQ(Files().Exists(L"C:\\Data\\a.txt"), !row.shredded);

@@ -35,6 +35,12 @@ class SimMachineTest : public ::testing::Test {
 
   sim::SimMachine& Machine() { return current_.machine; }
   sim::SimRegistry& Registry() { return current_.machine.registry; }
+  // The 8.3 form of an existing path, as installers sometimes store it.
+  std::wstring ShortPathOf(const std::wstring& path) {
+    std::wstring shortPath;
+    EXPECT_EQ(Machine().files.GetShortPathName(path, &shortPath), ERROR_SUCCESS) << "no such path";
+    return shortPath;
+  }
 
   void TearDown() override { EXPECT_EQ(Registry().OpenHandleCount(), 0u) << "registry handles left open"; }
 

@@ -56,6 +56,16 @@ TEST_F(ShellLinkWineTest, ReadsWhatTheShellWrote) {
   EXPECT_TRUE(SameText(ShortcutTargetPath(shortcut_), target_)) << ShortcutTargetPath(shortcut_);
 }
 
+// The link object, which forced uninstall asks when our reader finds no path.
+TEST_F(ShellLinkWineTest, TheLinkObjectNamesTheTarget) {
+  IShellApi& shell = CurrentPlatform().Shell();
+  EXPECT_TRUE(SameText(shell.GetShortcutPath(shortcut_), target_)) << shell.GetShortcutPath(shortcut_);
+  EXPECT_EQ(shell.GetShortcutPath(scratch_ / L"none.lnk"), L"");
+  const std::wstring notALink = scratch_ / L"text.lnk";
+  ASSERT_TRUE(test::WriteTestFile(notALink, "[InternetShortcut]"));
+  EXPECT_EQ(shell.GetShortcutPath(notALink), L"");
+}
+
 TEST_F(ShellLinkWineTest, CutOrDamagedCopiesGiveTheTargetWholeOrNotAtAll) {
   const std::wstring whole = ParseWithAnsiCodePage(bytes_)->TargetPath();
   for (std::size_t size = 0; size < bytes_.size(); ++size) {

@@ -2,6 +2,8 @@
 
 #include <utility>
 
+#include "formats/shell_link.h"
+
 namespace orvix::sim {
 namespace {
 
@@ -263,7 +265,7 @@ void PutStrings(SimRegistry& registry, const std::wstring& key,
 }  // namespace
 
 SimShell::SimShell(SimFileSystem& files, Bitness machine, const OsVersionInfo& os, const std::wstring& userName)
-    : machine_(machine), os_(os) {
+    : files_(files), machine_(machine), os_(os) {
   const Layout layout = MakeLayout(machine, os, userName);
   windowsDir_ = layout.windows;
   folders_ = layout.folders;
@@ -363,6 +365,18 @@ std::wstring SimShell::ExpandEnvironmentStrings(const std::wstring& text) {
     out += text[i++];
   }
   return out;
+}
+
+std::wstring SimShell::GetShortcutPath(const std::wstring& shortcut) {
+  const std::optional<Bytes> bytes = files_.FileBytes(shortcut);
+  if (!bytes) return L"";
+  const auto link = ParseShellLink(bytes->data(), bytes->size());
+  if (!link) return L"";
+  std::wstring path = link->TargetPath();
+  if (path.empty() && !link->EnvironmentTarget.empty()) path = ExpandEnvironmentStrings(link->EnvironmentTarget);
+  constexpr std::size_t kGetPathChars = 259;  // MAX_PATH with its terminating zero
+  if (path.size() > kGetPathChars) path.resize(kGetPathChars);
+  return path;
 }
 
 bool SimShell::ShellExecute(const std::wstring& verb, const std::wstring& file, const std::wstring& parameters,

@@ -52,6 +52,9 @@ class SimShell : public IShellApi {
   std::wstring GetModuleFileName() override;
   std::optional<std::wstring> GetEnvironmentVariable(const std::wstring& name) override;
   std::wstring ExpandEnvironmentStrings(const std::wstring& text) override;
+  // Read from the file with the shell link reader: the LinkInfo target,
+  // else the environment block's target expanded; cut to 259 characters.
+  std::wstring GetShortcutPath(const std::wstring& shortcut) override;
   bool ShellExecute(const std::wstring& verb, const std::wstring& file, const std::wstring& parameters,
                     const std::wstring& directory, int show) override;
 
@@ -73,6 +76,7 @@ class SimShell : public IShellApi {
 
  private:
   mutable std::mutex mutex_;
+  SimFileSystem& files_;
   Bitness machine_;
   OsVersionInfo os_;
   std::wstring windowsDir_;

@@ -1,4 +1,5 @@
 #include "platform/shell_api.h"
+#include "platform/win32/com_scope.h"
 #include "platform/win32/win32_platform.h"
 #include "platform/win32/windows_api.h"
 #include "platform/win32/win32_text_call.h"
@@ -90,6 +91,21 @@ class Win32Shell : public IShellApi {
       if (size <= buffer.size()) return buffer.substr(0, size - 1);
       buffer.assign(size, L'\0');
     }
+  }
+
+  std::wstring GetShortcutPath(const std::wstring& shortcut) override {
+    const ComScope com;
+    ComRef<IShellLinkW> link;
+    if (FAILED(::CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW, link.OutVoid())))
+      return L"";
+    ComRef<IPersistFile> file;
+    if (FAILED(link->QueryInterface(IID_IPersistFile, file.OutVoid())) ||
+        FAILED(file->Load(shortcut.c_str(), STGM_READ)))
+      return L"";
+    // GetPath reads what the file holds; only Resolve would search for a moved target.
+    wchar_t buffer[MAX_PATH] = {};
+    if (link->GetPath(buffer, MAX_PATH, nullptr, 0) != S_OK) return L"";
+    return buffer;
   }
 
   bool ShellExecute(const std::wstring& verb, const std::wstring& file, const std::wstring& parameters,

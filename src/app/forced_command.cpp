@@ -1,0 +1,206 @@
+#include "app/forced_command.h"
+
+#include <optional>
+
+#include "app/console_pump.h"
+#include "app/orvix_commands.h"
+#include "app/scan_command.h"
+#include "app/software_commands.h"
+#include "inventory/software_info.h"
+#include "platform/file_helpers.h"
+#include "platform/text.h"
+#include "platform/texts.h"
+#include "uninstall/forced_path.h"
+#include "uninstall/forced_uninstall_model.h"
+#include "uninstall/leftover_scan.h"
+#include "uninstall/uninstall_operations.h"
+
+namespace orvix {
+namespace {
+
+struct TForcedOptions {
+  std::wstring path;
+  bool deleteAll = false;
+  bool assumeYes = false;
+};
+
+std::optional<std::wstring> ParseForcedOptions(const std::vector<std::wstring>& args, TForcedOptions& options) {
+  for (std::size_t i = 1; i < args.size(); ++i) {
+    const std::wstring& arg = args[i];
+    if (arg == L"--yes") {
+      options.assumeYes = true;
+    } else if (arg == L"--delete") {
+      if (i + 1 >= args.size() || args[i + 1] != L"all") return L"--delete takes the word all";
+      options.deleteAll = true;
+      ++i;
+    } else if (StartsWithText(arg, L"-")) {
+      return L"unknown option for forced: " + arg;
+    } else if (!options.path.empty()) {
+      return L"forced takes one path, got another: " + arg + L" (quote a path with spaces)";
+    } else {
+      options.path = arg;
+    }
+  }
+  if (Trim(options.path).empty()) return L"forced needs a file, folder or shortcut";
+  if (!IsFullPath(options.path)) return L"forced needs a full path (C:\\...), got: " + options.path;
+  return std::nullopt;
+}
+
+class ConsoleForcedPrompts : public IForcedUninstallPrompts {
+ public:
+  explicit ConsoleForcedPrompts(ConsoleOutput& err) : err_(err) {}
+  void Message(const std::wstring& text) override { err_.Line(L"orvix: " + text); }
+
+ private:
+  ConsoleOutput& err_;
+};
+
+void PrintRows(const TForcedUninstallModel& model, ConsoleOutput& out) {
+  out.Line(L"Installed in this folder:");
+  for (const TForcedRow& row : model.Rows()) {
+    std::wstring line = L"  " + row.caption;
+    if (!row.sizeText.empty()) line += L"  " + row.sizeText;
+    if (!row.installDateText.empty()) line += L"  " + row.installDateText;
+    out.Line(line);
+  }
+}
+
+// The uninstall window as the console drives it: an entry's uninstaller
+// runs and its leftovers are scanned; the bare-path run deletes the chosen
+// file (and a shortcut's target), then scans their folder.
+class ConsoleForcedLauncher : public IForcedUninstallLauncher {
+ public:
+  ConsoleForcedLauncher(const TSoftwareInfo& inventory, const TForcedOptions& options, ConsoleOutput& out,
+                        ConsoleOutput& err, const TReadLine& readLine)
+      : operations_(inventory, pump_), options_(options), out_(out), err_(err), readLine_(readLine) {}
+
+  void RunForced(const TForcedUninstallRequest& request) override {
+    if (request.ByPath()) {
+      RunBarePath(request);
+    } else {
+      RunEntry(*request.entry);
+    }
+  }
+
+  int Result() const { return result_; }
+
+ private:
+  void RunEntry(const TSoftInfo& entry) {
+    if (!options_.assumeYes &&
+        !AskYesNo(out_, L"Uninstall " + entry.DisplayName + L" with its own uninstaller?", readLine_)) {
+      out_.Line(L"Nothing was uninstalled.");
+      result_ = ecFailed;
+      return;
+    }
+    const TUninstallResult run = operations_.UninstallEntry(&entry);
+    if (run.Outcome == uoNotStarted) {
+      err_.Line(L"orvix: could not start the uninstaller of " + entry.DisplayName + L": " + run.Command);
+      result_ = ecFailed;
+      return;
+    }
+    out_.Line(L"Uninstalled " + entry.DisplayName + L".");
+    TLeftoverTree tree;
+    const int found = operations_.ScanLeftovers(&entry, tree, L"");
+    ReportFindings(entry.DisplayName, tree, found);
+  }
+
+  void ReportFindings(const std::wstring& programName, const TLeftoverTree& tree, int found) {
+    PrintLeftovers(out_, programName, found > 0 ? tree.Programs().back().get() : nullptr);
+    if (found > 0 && options_.deleteAll) {
+      err_.Line(L"orvix: deleting the findings (--delete all) is not part of this build yet");
+      result_ = ecFailed;
+    }
+  }
+
+  void RunBarePath(const TForcedUninstallRequest& request) {
+    out_.Line(L"No installed program uses this folder.");
+    if (!DeleteFiles(request)) return;
+    const std::wstring folder = BarePathScanFolder(request.pathBoxPath);
+    if (folder.empty()) {
+      out_.Line(L"A shortcut's folder holds nothing of its program: no leftover scan.");
+      return;
+    }
+    out_.Line(L"Scanning " + folder + L" for leftovers...");
+    TLeftoverTree tree;
+    const int found = operations_.ScanLeftovers(nullptr, tree, folder);
+    ReportFindings(FolderScanRecord(folder).DisplayName, tree, found);
+  }
+
+  // False when the user declined; a file that stays makes the run fail.
+  bool DeleteFiles(const TForcedUninstallRequest& request) {
+    std::vector<std::wstring> files;
+    for (const std::wstring& path : {request.forcedPath, request.pathBoxPath}) {
+      if (FileExists(path) && (files.empty() || !SameText(files.front(), path))) files.push_back(path);
+    }
+    if (files.empty()) return true;
+    for (const std::wstring& file : files) out_.Line(L"To delete: " + file);
+    if (!options_.assumeYes && !AskYesNo(out_, L"Delete these files?", readLine_)) {
+      out_.Line(L"Nothing was deleted.");
+      result_ = ecFailed;
+      return false;
+    }
+    bool all = true;
+    for (const TForcedDeletion& deletion : DeleteForcedFiles(request.forcedPath, request.pathBoxPath)) {
+      if (deletion.deleted) {
+        out_.Line(L"Deleted " + deletion.path);
+      } else {
+        err_.Line(L"orvix: could not delete " + deletion.path);
+        all = false;
+      }
+    }
+    if (!all) result_ = ecFailed;
+    return true;
+  }
+
+  ConsolePump pump_;
+  TUninstallOperations operations_;
+  const TForcedOptions& options_;
+  ConsoleOutput& out_;
+  ConsoleOutput& err_;
+  const TReadLine& readLine_;
+  int result_ = ecOk;
+};
+
+}  // namespace
+
+int RunForcedCommand(const std::vector<std::wstring>& args, ConsoleOutput& out, ConsoleOutput& err,
+                     const TReadLine& readLine) {
+  TForcedOptions options;
+  if (const auto error = ParseForcedOptions(args, options)) return CommandLineError(err, *error);
+
+  TSoftwareInfo inventory;
+  // The analysis finds the install folders that Uninstall keys leave out.
+  PrepareInventory(inventory, true);
+  ConsoleForcedPrompts prompts(err);
+  TForcedUninstallModel model(inventory, prompts);
+  const bool accepted = DirectoryExists(options.path) && !IsShortcutName(options.path)
+                            ? model.AcceptFolder(options.path)
+                            : model.AcceptPath(options.path);
+  if (!accepted) {
+    const bool exists = FileExists(options.path) || DirectoryExists(options.path);
+    err.Line(L"orvix: " + Text(L"ForcedUninstall_Browser_Tip", L"Invalid path. Please select again!") + L" " +
+             options.path + (exists ? L" (a drive, Windows or desktop folder, or a shortcut to a folder)"
+                                    : L" (no such file or folder)"));
+    return ecFailed;
+  }
+  if (!SameText(model.ChosenPath(), model.PathBox())) out.Line(L"Shortcut: " + model.ChosenPath());
+  out.Line(L"Path: " + model.PathBox());
+  if (!model.Rows().empty()) PrintRows(model, out);
+
+  ConsoleForcedLauncher launcher(inventory, options, out, err, readLine);
+  if (model.Rows().empty()) {
+    if (!model.Next(launcher)) {
+      err.Line(L"orvix: nothing to uninstall for " + options.path);
+      return ecFailed;
+    }
+    return launcher.Result();
+  }
+  // Every program installed there goes, each through the uninstall window's run.
+  for (int row = 0; row < static_cast<int>(model.Rows().size()); ++row) {
+    model.SelectRow(row);
+    model.Next(launcher);
+  }
+  return launcher.Result();
+}
+
+}  // namespace orvix
