@@ -8,6 +8,7 @@
 #include "platform/settings.h"
 #include "platform/text.h"
 #include "platform/texts.h"
+#include "uninstall/forced_path.h"
 #include "uninstall/uninstall_log.h"
 
 namespace orvix {
@@ -16,15 +17,6 @@ namespace {
 bool IsWindows2000() {
   const OsVersionInfo os = CurrentPlatform().System().OsVersion();
   return os.major == 5 && os.minor == 0;
-}
-
-// The folder the scan of a bare path looks at: the path box's folder, or the
-// folder of its file; none for a shortcut, whose folder is not the
-// program's.
-std::wstring BarePathScanFolder(const std::wstring& pathBoxText) {
-  if (DirectoryExists(pathBoxText)) return pathBoxText;
-  if (LowerCase(pathBoxText).ends_with(L".lnk")) return {};
-  return pathBoxText.substr(0, pathBoxText.rfind(L'\\') + 1);
 }
 
 }  // namespace
@@ -80,9 +72,8 @@ void TUninstallingModel::SetState(int state) {
       detail_ = Text(L"Uninstalling_Detaill_M", L"Built-in uninstall by using the application's uninstaller.");
       break;
     case usFilesDeleted: {
-      IFileSystem& files = CurrentPlatform().Files();
-      if (FileExists(forcedPath_)) files.DeleteFile(forcedPath_);
-      if (FileExists(pathBoxText_)) files.DeleteFile(pathBoxText_);
+      // Only existing files named by full paths: a name in the path box is no file here.
+      DeleteForcedFiles(forcedPath_, pathBoxText_);
       resultLine_ = Text(L"UninstallComplete_Title_M", L"Files deleted.");
       uninstallEnabled_ = false;
       powerfulScanEnabled_ = true;

@@ -12,9 +12,11 @@
 #include "named_case.h"
 #include "platform/platform.h"
 #include "platform/texts.h"
+#include "scripted_pump.h"
 #include "shell_link_writer.h"
 #include "sim_fixture.h"
 #include "test_text.h"
+#include "uninstall/forced_hand_over.h"
 #include "uninstall/forced_path.h"
 
 namespace orvix::testing {
@@ -215,12 +217,29 @@ TEST_F(ForcedUninstallTest, NextWithoutRowsHandsOverTheShortcutAndItsTarget) {
   EXPECT_EQ(Narrow(request.forcedPath), Narrow(shortcut));
   EXPECT_EQ(Narrow(request.pathBoxPath), "C:\\Tools\\lone.exe");
 
-  const std::vector<TForcedDeletion> deleted = DeleteForcedFiles(request.forcedPath, request.pathBoxPath);
-  ASSERT_EQ(deleted.size(), 2u);
-  EXPECT_TRUE(deleted[0].deleted && deleted[1].deleted);
+  EXPECT_EQ(Narrow(BarePathScanFolder(request.pathBoxPath)), "C:\\Tools\\");
+
+  // The uninstall window takes over in state 3, which deletes both files.
+  ScriptedPump pump;
+  TUninstallingModel session(inventory, pump, {}, {});
+  StartForcedUninstall(session, request);
+  EXPECT_EQ(session.State(), usFilesDeleted);
+  EXPECT_TRUE(session.FromForcedList);
   EXPECT_FALSE(Machine().files.Exists(shortcut));
   EXPECT_FALSE(Machine().files.Exists(L"C:\\Tools\\lone.exe"));
-  EXPECT_EQ(Narrow(BarePathScanFolder(request.pathBoxPath)), "C:\\Tools\\");
+}
+
+TEST_F(ForcedUninstallTest, TheChosenEntryGoesToTheUninstallWindowAlone) {
+  TSoftwareInfo inventory;
+  TForcedUninstallModel model(inventory, prompts);
+  ASSERT_TRUE(model.AcceptPath(L"C:\\Bar\\bar.exe"));
+  ASSERT_TRUE(model.Next(launcher));
+  ScriptedPump pump;
+  TUninstallingModel session(inventory, pump, {}, {});
+  StartForcedUninstall(session, launcher.requests.at(0));
+  EXPECT_EQ(session.State(), usConfirm);
+  EXPECT_TRUE(session.FromForcedList);
+  EXPECT_TRUE(Machine().files.Exists(L"C:\\Bar\\bar.exe"));
 }
 
 // A name sent by another process is no path: without a matching entry Next
