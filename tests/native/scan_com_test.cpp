@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "platform/registry_helpers.h"
+#include "scan_lines.h"
 #include "sim_fixture.h"
 #include "uninstall/com_areas.h"
 #include "uninstall/regedit_scan.h"
@@ -26,27 +27,6 @@ std::vector<TScanAreaPtr> ComAreas() {
     areas.push_back(make());
   }
   return areas;
-}
-
-std::wstring Line(const TShowRegInfo& f) { return RegItemText(f.RootKey, f.KeyPath, f.ValueName, f.ValueData); }
-
-std::vector<std::wstring> Lines(const TRegFindings& findings) {
-  std::vector<std::wstring> lines;
-  for (const TShowRegInfo& f : findings) lines.push_back(Line(f));
-  return lines;
-}
-
-// The key findings only: enough to see which keys an area chose.
-std::vector<std::wstring> Keys(const TRegFindings& findings) {
-  std::vector<std::wstring> lines;
-  for (const TShowRegInfo& f : findings) {
-    if (f.IsKey()) lines.push_back(Line(f));
-  }
-  return lines;
-}
-
-bool Has(const std::vector<std::wstring>& lines, const std::wstring& line) {
-  return std::find(lines.begin(), lines.end(), line) != lines.end();
 }
 
 class ScanComTest : public SimMachineX86Test {

@@ -8,17 +8,12 @@
 
 #include "named_case.h"
 #include "platform/registry_helpers.h"
+#include "scan_lines.h"
 #include "sim_fixture.h"
 #include "uninstall/regedit_scan.h"
 
 namespace orvix::testing {
 namespace {
-
-std::vector<std::wstring> Lines(const TRegFindings& findings) {
-  std::vector<std::wstring> lines;
-  for (const TShowRegInfo& f : findings) lines.push_back(RegItemText(f.RootKey, f.KeyPath, f.ValueName, f.ValueData));
-  return lines;
-}
 
 // An area that runs a given action, to drive the scanner's reporting in the
 // views a real area would.
@@ -279,13 +274,9 @@ TEST_F(SimMachineTest, ScanReportsRedirectedKeysPerViewAndSharedKeysOnce) {
     s.ReportKey(clsids, HKEY_LOCAL_MACHINE, L"c", L"\\SOFTWARE\\Classes\\CLSID\\{F00-C}");
     s.ReportKey(typeLibs, HKEY_LOCAL_MACHINE, L"t", L"\\SOFTWARE\\Classes\\TypeLib\\{F00-T}");
   }));
-  std::vector<std::wstring> lines;
-  for (const TShowRegInfo& f : findings) {
-    lines.push_back(RegItemText(f.RootKey, f.KeyPath, f.ValueName, f.ValueData) + (f.View64 ? L" (64)" : L" (32)"));
-  }
   // The entry's (32-bit) view first; the type library, shared by both
   // views, once, in the view it was first found in.
-  EXPECT_EQ(lines, (std::vector<std::wstring>{
+  EXPECT_EQ(ViewLines(findings), (std::vector<std::wstring>{
                        L"HKEY_LOCAL_MACHINE\\SOFTWARE\\Classes\\CLSID\\{F00-C} (32)",
                        L"HKEY_LOCAL_MACHINE\\SOFTWARE\\Classes\\CLSID\\{F00-C} | Default - 32 (32)",
                        L"HKEY_LOCAL_MACHINE\\SOFTWARE\\Classes\\TypeLib\\{F00-T} (32)",
