@@ -1,12 +1,6 @@
 // The fixed order of the full scan. Each area knows its number; this list
 // only says which areas exist. The numbers not listed here belong to areas
 // that plug in beside these (see scan_area.h):
-//   14  vendor keys of HKEY_LOCAL_MACHINE \SOFTWARE
-//   15  vendor keys of HKEY_CURRENT_USER \Software
-//   16  control panel applets
-//   17  clients
-//   18  event log sources
-//   19  MUICache
 //   20  products of the maker                       (no keyword needed)
 #include "uninstall/scan_area_list.h"
 
@@ -14,6 +8,7 @@
 
 #include "uninstall/com_areas.h"
 #include "uninstall/file_area.h"
+#include "uninstall/software_list_areas.h"
 #include "uninstall/system_areas.h"
 
 namespace orvix {
@@ -34,6 +29,12 @@ std::vector<TScanAreaPtr> MakeScanAreas() {
   areas.push_back(MakeAppPathsArea());
   areas.push_back(MakeShellExtensionArea());
   areas.push_back(MakeFileArea());
+  areas.push_back(MakeMachineVendorArea());
+  areas.push_back(MakeUserVendorArea());
+  areas.push_back(MakeControlPanelArea());
+  areas.push_back(MakeClientArea());
+  areas.push_back(MakeEventLogArea());
+  areas.push_back(MakeMuiCacheArea());
   std::stable_sort(areas.begin(), areas.end(),
                    [](const TScanAreaPtr& a, const TScanAreaPtr& b) { return a->Number() < b->Number(); });
   return areas;
