@@ -1,7 +1,5 @@
 // The fixed order of the full scan. Each area knows its number; this list
-// only says which areas exist. The numbers not listed here belong to areas
-// that plug in beside these (see scan_area.h):
-//   20  products of the maker                       (no keyword needed)
+// only says which areas exist (see scan_area.h).
 #include "uninstall/scan_area_list.h"
 
 #include <algorithm>
@@ -35,6 +33,7 @@ std::vector<TScanAreaPtr> MakeScanAreas() {
   areas.push_back(MakeClientArea());
   areas.push_back(MakeEventLogArea());
   areas.push_back(MakeMuiCacheArea());
+  areas.push_back(MakeMakerProductArea());
   std::stable_sort(areas.begin(), areas.end(),
                    [](const TScanAreaPtr& a, const TScanAreaPtr& b) { return a->Number() < b->Number(); });
   return areas;

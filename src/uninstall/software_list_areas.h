@@ -1,6 +1,7 @@
 // The areas of the scan that look through the Software roots and the
 // system's lists for what names the install folder: vendor keys, control
-// panel applets, clients, event log sources and the shell's MUICache.
+// panel applets, clients, event log sources and the shell's MUICache, and
+// the fixed registrations of the maker's own products.
 #pragma once
 
 #include <string>
@@ -23,6 +24,8 @@ TScanAreaPtr MakeClientArea();
 TScanAreaPtr MakeEventLogArea();
 // 19: the shell's MUICache of the user.
 TScanAreaPtr MakeMuiCacheArea();
+// 20: the registry keys of the maker's product the entry is.
+TScanAreaPtr MakeMakerProductArea();
 
 // Whether a value's text names the install folder or something in it. The
 // text is taken as a folder (a backslash appended unless it ends in one), so
