@@ -1,6 +1,7 @@
 #include "platform/shell_api.h"
-#include "platform/win32/com_scope.h"
 #include "platform/win32/win32_platform.h"
+// Includes windows.h, so it comes after the project's own headers.
+#include "platform/win32/com_scope.h"
 #include "platform/win32/windows_api.h"
 #include "platform/win32/win32_text_call.h"
 
