@@ -8,6 +8,9 @@ orvix_sources(NATIVE_TEST_SOURCES tests/native)
 add_executable(orvix_native_tests ${NATIVE_TEST_SOURCES})
 target_link_libraries(orvix_native_tests PRIVATE orvix_app orvix_sim GTest::gtest GTest::gtest_main)
 target_include_directories(orvix_native_tests PRIVATE ${CMAKE_SOURCE_DIR}/tests)
+# The one native test that reads a fixture file of the source tree.
+set_source_files_properties(tests/native/software_info_sample_test.cpp
+                            PROPERTIES COMPILE_DEFINITIONS ORVIX_SOURCE_DIR="${CMAKE_SOURCE_DIR}")
 
 enable_testing()
 add_test(NAME native COMMAND orvix_native_tests)
