@@ -2,6 +2,7 @@
 
 #include "platform/registry_helpers.h"
 #include "platform/text.h"
+#include "platform/text_split.h"
 #include "uninstall/com_areas.h"
 #include "uninstall/product_table.h"
 
@@ -10,14 +11,12 @@ namespace {
 
 constexpr std::wstring_view kMakerKey = L"\\software\\orvix\\";
 
+// The non-blank elements of a key path, trimmed.
 std::vector<std::wstring> PathElements(const std::wstring& path) {
   std::vector<std::wstring> elements;
-  std::size_t start = 0;
-  while (start <= path.size()) {
-    const std::size_t end = std::min(path.find(L'\\', start), path.size());
-    std::wstring element = Trim(std::wstring_view(path).substr(start, end - start));
+  for (const std::wstring& part : SplitText(path, L'\\')) {
+    std::wstring element = Trim(part);
     if (!element.empty()) elements.push_back(std::move(element));
-    start = end + 1;
   }
   return elements;
 }

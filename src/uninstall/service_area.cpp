@@ -7,6 +7,7 @@
 #include <cwchar>
 
 #include "platform/text.h"
+#include "platform/text_split.h"
 #include "uninstall/regedit_scan.h"
 #include "uninstall/system_areas.h"
 
@@ -16,23 +17,12 @@ namespace {
 constexpr std::wstring_view kServices = L"\\SYSTEM\\CurrentControlSet\\services";
 constexpr std::wstring_view kDevices = L"\\SYSTEM\\CurrentControlSet\\Enum\\";
 
-std::vector<std::wstring> SplitPath(const std::wstring& path) {
-  std::vector<std::wstring> parts;
-  std::size_t start = 0;
-  while (start <= path.size()) {
-    const std::size_t end = std::min(path.find(L'\\', start), path.size());
-    parts.push_back(path.substr(start, end - start));
-    start = end + 1;
-  }
-  return parts;
-}
-
 // The device key of an instance path (Root\LEGACY_FOO\0000 gives
 // Root\LEGACY_FOO). Empty unless the path has the enumerator, device and
 // instance parts: anything shorter would name a whole enumerator
 // (Enum\Root holds every legacy device of the machine).
 std::wstring DeviceKeyOf(const std::wstring& instancePath) {
-  const std::vector<std::wstring> parts = SplitPath(instancePath);
+  const std::vector<std::wstring> parts = SplitText(instancePath, L'\\');
   if (parts.size() < 3) return {};
   std::wstring device;
   for (std::size_t i = 0; i + 1 < parts.size(); ++i) {
