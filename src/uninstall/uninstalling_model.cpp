@@ -73,7 +73,7 @@ void TUninstallingModel::SetState(int state) {
       break;
     case usFilesDeleted: {
       // Only existing files named by full paths: a name in the path box is no file here.
-      DeleteForcedFiles(forcedPath_, pathBoxText_);
+      forcedDeletions_ = DeleteForcedFiles(forcedPath_, pathBoxText_);
       resultLine_ = Text(L"UninstallComplete_Title_M", L"Files deleted.");
       uninstallEnabled_ = false;
       powerfulScanEnabled_ = true;
@@ -185,7 +185,10 @@ int TUninstallingModel::ScanEntries(TLeftoverTree& tree) {
       if (warning <= 1) warning = operations_.FindInFolder(entry->InstallLocation);
     }
   } else if (forcedByPath_) {
-    if (!uninstallCancelled_) operations_.ScanLeftovers(nullptr, tree, BarePathScanFolder(pathBoxText_));
+    // A dangling shortcut's folder holds nothing of its program; without a
+    // folder the scan would run over the whole machine for no name at all.
+    const std::wstring folder = BarePathScanFolder(pathBoxText_);
+    if (!uninstallCancelled_ && !folder.empty()) operations_.ScanLeftovers(nullptr, tree, folder);
   } else if (!entries_.empty() && !uninstallCancelled_) {
     operations_.ScanLeftovers(entries_.front(), tree, L"");
     warning = operations_.FindInFolder(entries_.front()->InstallLocation);

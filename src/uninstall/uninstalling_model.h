@@ -10,6 +10,7 @@
 
 #include "inventory/software_info.h"
 #include "platform/pump_api.h"
+#include "uninstall/forced_path.h"
 #include "uninstall/result_tree.h"
 #include "uninstall/uninstall_operations.h"
 
@@ -92,6 +93,8 @@ class TUninstallingModel {
   const std::vector<std::wstring>& Titles() const { return titles_; }
   // One result per entry run.
   const std::vector<TUninstallResult>& Results() const { return results_; }
+  // What state 3 deleted, and what it could not.
+  const std::vector<TForcedDeletion>& ForcedDeletions() const { return forcedDeletions_; }
   bool AnyNotStarted() const;
 
   TUninstallOperations& Operations() { return operations_; }
@@ -127,6 +130,7 @@ class TUninstallingModel {
   std::wstring resultLine_;
   std::vector<std::wstring> titles_;
   std::vector<TUninstallResult> results_;
+  std::vector<TForcedDeletion> forcedDeletions_;
 };
 
 }  // namespace orvix

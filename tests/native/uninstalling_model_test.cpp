@@ -296,6 +296,23 @@ TEST_F(UninstallingModelTest, BarePathDeletesTheFileThenScansItsFolder) {
   }
 }
 
+// A dangling shortcut stands for itself: state 3 deletes it, and its folder
+// holds nothing of its program, so nothing is scanned, least of all the
+// whole machine for a program without a name.
+TEST_F(UninstallingModelTest, ADanglingShortcutIsDeletedAndNothingIsScanned) {
+  const std::wstring shortcut = L"C:\\Users\\Ann\\Desktop\\Dead.lnk";
+  Machine().files.PutFile(shortcut, "L");
+  auto model = MakeModel({}, false);
+  model->SetForcedPath(shortcut, shortcut);
+  ASSERT_EQ(model->ForcedDeletions().size(), 1u);
+  EXPECT_EQ(model->ForcedDeletions()[0].path, shortcut);
+  EXPECT_TRUE(model->ForcedDeletions()[0].deleted);
+  EXPECT_FALSE(FileExists(shortcut));
+  model->PowerfulScanClick();
+  EXPECT_TRUE(reviewed.empty());
+  EXPECT_EQ(messages, std::vector<std::wstring>{L"No left items found."});
+}
+
 TEST_F(UninstallingModelTest, TheRestorePointCheckIsWrittenAtOnce) {
   auto model = MakeModel({Entry(L"Bar")}, false);
   EXPECT_FALSE(model->CreateRestoreChecked());
