@@ -1,19 +1,20 @@
 #include "app/forced_command.h"
 
+#include <memory>
 #include <optional>
 
 #include "app/console_pump.h"
 #include "app/orvix_commands.h"
-#include "app/scan_command.h"
+#include "app/review_console.h"
 #include "app/software_commands.h"
 #include "inventory/software_info.h"
 #include "platform/file_helpers.h"
 #include "platform/text.h"
 #include "platform/texts.h"
 #include "uninstall/forced_path.h"
+#include "uninstall/forced_hand_over.h"
 #include "uninstall/forced_uninstall_model.h"
-#include "uninstall/leftover_scan.h"
-#include "uninstall/uninstall_operations.h"
+#include "uninstall/uninstalling_model.h"
 
 namespace orvix {
 namespace {
@@ -21,6 +22,7 @@ namespace {
 struct TForcedOptions {
   std::wstring path;
   bool deleteAll = false;
+  bool quiet = false;
   bool assumeYes = false;
 };
 
@@ -29,6 +31,8 @@ std::optional<std::wstring> ParseForcedOptions(const std::vector<std::wstring>& 
     const std::wstring& arg = args[i];
     if (arg == L"--yes") {
       options.assumeYes = true;
+    } else if (arg == L"--quiet") {
+      options.quiet = true;
     } else if (arg == L"--delete") {
       if (i + 1 >= args.size() || args[i + 1] != L"all") return L"--delete takes the word all";
       options.deleteAll = true;
@@ -65,100 +69,102 @@ void PrintRows(const TForcedUninstallModel& model, ConsoleOutput& out) {
   }
 }
 
-// The uninstall window as the console drives it: an entry's uninstaller
-// runs and its leftovers are scanned; the bare-path run deletes the chosen
-// file (and a shortcut's target), then scans their folder.
+// The uninstall window as forced uninstall starts it, driven from the
+// console: an entry's uninstaller runs and its leftovers are scanned; the
+// bare-path run (state 3) deletes the chosen file (and a shortcut's target),
+// then scans their folder. The findings go to the console's review.
 class ConsoleForcedLauncher : public IForcedUninstallLauncher {
  public:
-  ConsoleForcedLauncher(const TSoftwareInfo& inventory, const TForcedOptions& options, ConsoleOutput& out,
+  ConsoleForcedLauncher(TSoftwareInfo& inventory, const TForcedOptions& options, ConsoleOutput& out,
                         ConsoleOutput& err, const TReadLine& readLine)
-      : operations_(inventory, pump_), options_(options), out_(out), err_(err), readLine_(readLine) {}
+      : inventory_(inventory), options_(options), out_(out), err_(err), readLine_(readLine) {}
 
   void RunForced(const TForcedUninstallRequest& request) override {
     if (request.ByPath()) {
       RunBarePath(request);
     } else {
-      RunEntry(*request.entry);
+      RunEntry(request);
     }
   }
 
-  int Result() const { return result_; }
+  int Result() const { return allRan_ ? ecOk : ecFailed; }
 
  private:
-  void RunEntry(const TSoftInfo& entry) {
+  // One uninstall window per run, as each Next opens one; no restore point
+  // and no automatic steps.
+  std::unique_ptr<TUninstallingModel> OpenSession() {
+    auto session = std::make_unique<TUninstallingModel>(
+        inventory_, pump_,
+        ConsoleSessionEvents({options_.deleteAll, false, options_.assumeYes}, out_, readLine_, allRan_),
+        TUninstallingOptions{});
+    session->Operations().Quiet = options_.quiet;
+    return session;
+  }
+
+  void RunEntry(const TForcedUninstallRequest& request) {
+    const TSoftInfo& entry = *request.entry;
     if (!options_.assumeYes &&
         !AskYesNo(out_, L"Uninstall " + entry.DisplayName + L" with its own uninstaller?", readLine_)) {
       out_.Line(L"Nothing was uninstalled.");
-      result_ = ecFailed;
+      allRan_ = false;
       return;
     }
-    const TUninstallResult run = operations_.UninstallEntry(&entry);
-    if (run.Outcome == uoNotStarted) {
-      err_.Line(L"orvix: could not start the uninstaller of " + entry.DisplayName + L": " + run.Command);
-      result_ = ecFailed;
+    const auto session = OpenSession();
+    StartForcedUninstall(*session, request);
+    session->UninstallClick();
+    session->UninstallTimer();
+    // A program whose uninstaller did not start is still installed: no scan.
+    if (session->Results().empty() ||
+        !ReportUninstallRun(session->Results().front(), entry.DisplayName, out_, err_)) {
+      allRan_ = false;
       return;
     }
-    out_.Line(L"Uninstalled " + entry.DisplayName + L".");
-    TLeftoverTree tree;
-    const int found = operations_.ScanLeftovers(&entry, tree, L"");
-    ReportFindings(entry.DisplayName, tree, found);
-  }
-
-  void ReportFindings(const std::wstring& programName, const TLeftoverTree& tree, int found) {
-    PrintLeftovers(out_, programName, found > 0 ? tree.Programs().back().get() : nullptr);
-    if (found > 0 && options_.deleteAll) {
-      err_.Line(L"orvix: deleting the findings (--delete all) is not part of this build yet");
-      result_ = ecFailed;
-    }
+    session->PowerfulScanClick();
   }
 
   void RunBarePath(const TForcedUninstallRequest& request) {
     out_.Line(L"No installed program uses this folder.");
-    if (!DeleteFiles(request)) return;
+    if (!ConfirmDeletion(request)) return;
+    const auto session = OpenSession();
+    StartForcedUninstall(*session, request);
+    for (const TForcedDeletion& deletion : session->ForcedDeletions()) {
+      if (deletion.deleted) {
+        out_.Line(L"Deleted " + deletion.path);
+      } else {
+        err_.Line(L"orvix: could not delete " + deletion.path);
+        allRan_ = false;
+      }
+    }
     const std::wstring folder = BarePathScanFolder(request.pathBoxPath);
     if (folder.empty()) {
       out_.Line(L"A shortcut's folder holds nothing of its program: no leftover scan.");
       return;
     }
     out_.Line(L"Scanning " + folder + L" for leftovers...");
-    TLeftoverTree tree;
-    const int found = operations_.ScanLeftovers(nullptr, tree, folder);
-    ReportFindings(FolderScanRecord(folder).DisplayName, tree, found);
+    session->PowerfulScanClick();
   }
 
-  // False when the user declined; a file that stays makes the run fail.
-  bool DeleteFiles(const TForcedUninstallRequest& request) {
+  // Lists the files state 3 deletes and asks; false when the user declined.
+  bool ConfirmDeletion(const TForcedUninstallRequest& request) {
     std::vector<std::wstring> files;
     for (const std::wstring& path : {request.forcedPath, request.pathBoxPath}) {
       if (FileExists(path) && (files.empty() || !SameText(files.front(), path))) files.push_back(path);
     }
     if (files.empty()) return true;
     for (const std::wstring& file : files) out_.Line(L"To delete: " + file);
-    if (!options_.assumeYes && !AskYesNo(out_, L"Delete these files?", readLine_)) {
-      out_.Line(L"Nothing was deleted.");
-      result_ = ecFailed;
-      return false;
-    }
-    bool all = true;
-    for (const TForcedDeletion& deletion : DeleteForcedFiles(request.forcedPath, request.pathBoxPath)) {
-      if (deletion.deleted) {
-        out_.Line(L"Deleted " + deletion.path);
-      } else {
-        err_.Line(L"orvix: could not delete " + deletion.path);
-        all = false;
-      }
-    }
-    if (!all) result_ = ecFailed;
-    return true;
+    if (options_.assumeYes || AskYesNo(out_, L"Delete these files?", readLine_)) return true;
+    out_.Line(L"Nothing was deleted.");
+    allRan_ = false;
+    return false;
   }
 
   ConsolePump pump_;
-  TUninstallOperations operations_;
+  TSoftwareInfo& inventory_;
   const TForcedOptions& options_;
   ConsoleOutput& out_;
   ConsoleOutput& err_;
   const TReadLine& readLine_;
-  int result_ = ecOk;
+  bool allRan_ = true;
 };
 
 }  // namespace

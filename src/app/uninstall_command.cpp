@@ -6,12 +6,10 @@
 #include "app/console_pump.h"
 #include "app/entry_lookup.h"
 #include "app/orvix_commands.h"
-#include "app/scan_command.h"
+#include "app/review_console.h"
 #include "inventory/software_info.h"
-#include "platform/platform.h"
 #include "platform/text.h"
 #include "platform/texts.h"
-#include "uninstall/power_scan_model.h"
 #include "uninstall/uninstalling_model.h"
 
 namespace orvix {
@@ -84,48 +82,6 @@ std::vector<const TSoftInfo*> FindEntries(const TSoftwareInfo& inventory, const 
   return found;
 }
 
-class ConsoleReviewPrompts : public IPowerScanPrompts {
- public:
-  ConsoleReviewPrompts(ConsoleOutput& out, const TReadLine& readLine, bool assumeYes)
-      : out_(out), readLine_(readLine), assumeYes_(assumeYes) {}
-  bool Confirm(const std::wstring& question) override { return assumeYes_ || AskYesNo(out_, question, readLine_); }
-  void Message(const std::wstring& text, const std::wstring&) override { out_.Line(text); }
-
- private:
-  ConsoleOutput& out_;
-  const TReadLine& readLine_;
-  bool assumeYes_;
-};
-
-// What the review window would show, and with --delete all what it would
-// delete with every finding checked. False when a step did not complete.
-bool ReviewFindings(TLeftoverTree& tree, bool warning, const TUninstallOptions& options, ConsoleOutput& out,
-                    const TReadLine& readLine) {
-  for (const auto& program : tree.Programs()) PrintLeftovers(out, program->Text, program.get());
-  if (warning) {
-    out.Line(Text(L"lbl_Warning", L"Warning:") + L" " +
-             Text(L"lbl_WarningText",
-                  L"Multiple programs detected in the current directory.Please be careful when selecting items to "
-                  L"delete."));
-  }
-  if (!options.deleteAll) return true;
-  ConsoleReviewPrompts prompts(out, readLine, options.assumeYes);
-  TPowerScanModel review(tree, prompts);
-  review.ShowWarning = warning;
-  review.Shown();
-  review.ClickSelectAll();
-  if (options.shred) review.ToggleShredFiles();
-  ConsolePump pump;
-  const TPowerScanRun run = review.Delete(pump);
-  if (!run.confirmed) {
-    out.Line(L"Nothing was deleted.");
-    return false;
-  }
-  out.Line(L"Removed " + std::to_wstring(run.removed) + L", left for the restart " + std::to_wstring(run.scheduled) +
-           L", could not remove " + std::to_wstring(run.failed) + L".");
-  return run.failed == 0;
-}
-
 }  // namespace
 
 int RunUninstallCommand(const std::vector<std::wstring>& args, ConsoleOutput& out, ConsoleOutput& err,
@@ -144,13 +100,10 @@ int RunUninstallCommand(const std::vector<std::wstring>& args, ConsoleOutput& ou
   }
 
   bool allRan = true;
-  TUninstallingEvents events;
-  events.showMessage = [&](const std::wstring& text) { out.Line(text); };
-  events.showReview = [&](TLeftoverTree& tree, bool warning) {
-    if (!ReviewFindings(tree, warning, options, out, readLine)) allRan = false;
-  };
   ConsolePump pump;
-  TUninstallingModel session(inventory, pump, std::move(events), {options.restorePoint, false, false});
+  TUninstallingModel session(
+      inventory, pump, ConsoleSessionEvents({options.deleteAll, options.shred, options.assumeYes}, out, readLine, allRan),
+      {options.restorePoint, false, false});
   session.Operations().Quiet = options.quiet;
   session.SetEntries(entries, entries.size() > 1);
   session.UninstallClick();
@@ -158,15 +111,10 @@ int RunUninstallCommand(const std::vector<std::wstring>& args, ConsoleOutput& ou
 
   std::vector<const TSoftInfo*> uninstalled;
   for (std::size_t i = 0; i < session.Results().size(); ++i) {
-    const TUninstallResult& result = session.Results()[i];
-    const std::wstring name = NameWithView(*entries[i]);
-    if (result.Outcome == uoNotStarted) {
-      err.Line(L"orvix: the uninstaller of " + name + L" could not be started: " + result.Command + L" (" +
-               CurrentPlatform().System().SystemErrorText(result.Error) + L")");
+    if (!ReportUninstallRun(session.Results()[i], NameWithView(*entries[i]), out, err)) {
       allRan = false;
       continue;
     }
-    out.Line(result.Outcome == uoToolbarMarker ? name + L": nothing to run." : L"Uninstalled " + name + L".");
     uninstalled.push_back(entries[i]);
   }
 
