@@ -69,7 +69,7 @@ std::wstring PackedProductCode(const std::wstring& productCode) {
   std::wstring digits = productCode.substr(1, kProductCodeLength - 2);
   std::erase(digits, L'-');
   std::wstring packed;
-  for (const auto [start, length] : {std::pair{0, 8}, std::pair{8, 4}, std::pair{12, 4}}) {
+  for (const auto& [start, length] : {std::pair{0, 8}, std::pair{8, 4}, std::pair{12, 4}}) {
     std::wstring group = digits.substr(start, length);
     std::reverse(group.begin(), group.end());
     packed += group;

@@ -51,7 +51,10 @@ struct TSoftInfo {
   std::wstring KeyPath;   // with its leading backslash
   std::wstring UninstallString;
   std::wstring DisplayIcon;
-  std::wstring InstallLocation;
+  std::wstring InstallLocation;  // empty unless the folder exists
+  // The key's InstallLocation as written: the leftover scan still matches it
+  // once the uninstaller has removed the folder.
+  std::wstring RecordedInstallLocation;
   std::int32_t IconIndex = 0;
   std::int32_t ImageIndex = 0;
   std::int64_t Size = 0;  // bytes

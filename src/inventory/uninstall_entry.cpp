@@ -98,6 +98,7 @@ std::optional<TSoftInfo> ReadUninstallEntry(const std::wstring& rootName, const 
   entry.IsToolbar = IsToolbarEntry(upperName, uninstall);
 
   entry.InstallLocation = text(L"InstallLocation");
+  entry.RecordedInstallLocation = entry.InstallLocation;
   if (!entry.InstallLocation.empty() && !DirectoryExists(entry.InstallLocation))
     entry.InstallLocation = CleanInstallLocation(entry.InstallLocation);
 

@@ -34,7 +34,7 @@ class TFileScan {
   void Run() {
     // The scan's keyword is the install folder in canonical form: empty
     // when the location is empty, relative or protected.
-    folder_ = ScanKeyword(record_.InstallLocation, scan_.Protected());
+    folder_ = ScanKeyword(ScanLocation(record_), scan_.Protected());
     if (folder_.empty()) return;
     InstallFolder();
     InstallerFolders();

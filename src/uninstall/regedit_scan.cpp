@@ -1,5 +1,6 @@
 #include "uninstall/regedit_scan.h"
 
+#include "platform/command_paths.h"
 #include "platform/file_helpers.h"
 #include "platform/registry_helpers.h"
 #include "platform/text.h"
@@ -28,6 +29,10 @@ std::wstring FolderOf(const std::wstring& path) {
 
 }  // namespace
 
+std::wstring ScanLocation(const TSoftInfo& record) {
+  return record.InstallLocation.empty() ? CleanCommandText(record.RecordedInstallLocation) : record.InstallLocation;
+}
+
 std::wstring ScanKeyword(const std::wstring& installLocation, const TProtectedLocations& locations) {
   std::wstring location = Trim(installLocation);
   if (location.size() >= 2 && location.front() == L'"' && location.back() == L'"') {
@@ -50,7 +55,7 @@ void TRegeditScanClasses::Setup(TRegFindings* regOutput, TFileFindings* fileOutp
   fileOutput_ = fileOutput != nullptr ? fileOutput : &ownFileOutput_;
   images_ = images;
   record_ = record;
-  keyword_ = ScanKeyword(record_.InstallLocation, protected_);
+  keyword_ = ScanKeyword(ScanLocation(record_), protected_);
   uninstallKeyPath_ = record_.KeyPath;
   uninstallRootName_ = Trim(record_.RootName);
   wow64_ = IsWow64();

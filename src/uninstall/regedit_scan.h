@@ -35,6 +35,10 @@ struct TFoundLists {
 // backslash, so that C:\Program Files\Foo never matches ...\Foo2. Empty when
 // the location is empty, relative, or protected.
 std::wstring ScanKeyword(const std::wstring& installLocation, const TProtectedLocations& locations);
+// The install location a scan goes by: the folder the inventory found, or
+// else the one the Uninstall key names, which the uninstaller may have
+// removed while the registry and other folders still point into it.
+std::wstring ScanLocation(const TSoftInfo& record);
 
 class TRegeditScanClasses {
  public:

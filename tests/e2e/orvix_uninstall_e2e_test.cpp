@@ -5,6 +5,8 @@
 // Wine records it, and the day's log lists each deletion.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cctype>
 #include <chrono>
 #include <filesystem>
 #include <fstream>
@@ -22,12 +24,15 @@ namespace {
 
 namespace fs = std::filesystem;
 
-constexpr char kNotesUserFolder[] = "%APPDATA%\\Orvix Samples\\Sample Notes";
-constexpr char kNotesUserKey[] = "HKCU\\Software\\Orvix Samples\\Sample Notes";
 constexpr char kRunKey[] = "HKLM\\Software\\Microsoft\\Windows\\CurrentVersion\\Run";
 constexpr char kNotesDesktopShortcut[] = "C:\\users\\Public\\Desktop\\Orvix Sample Notes.lnk";
 constexpr char kSessionManager[] = "HKLM\\System\\CurrentControlSet\\Control\\Session Manager";
 constexpr char kHoldMarker[] = "C:\\orvix_e2e_hold.marker";
+
+std::string Lower(std::string text) {
+  std::transform(text.begin(), text.end(), text.begin(), [](unsigned char c) { return std::tolower(c); });
+  return text;
+}
 
 // UTF-16LE text as ASCII (the log's names and paths are ASCII here).
 std::string Utf16ToAscii(const std::string& bytes) {
@@ -57,22 +62,8 @@ class OrvixUninstallTest : public SharedSamplesPrefixTest<OrvixUninstallTest> {
   }
 };
 
-TEST_F(OrvixUninstallTest, NsisUninstallerIsWaitedForThenItsLeftoversGoAndAHeldFileWaitsForTheRestart) {
-  const std::string notesIni = Expanded(kNotesUserFolder) + "\\notes.ini";
-  ASSERT_TRUE(Exists(notesIni));
-  // Another program keeps notes.ini open while orvix deletes.
-  std::thread holder([&] {
-    Prefix().Run((Win32Output() / "orvix_test_sleeper.exe").string(), {"hold", notesIni, kHoldMarker},
-                 std::chrono::seconds(600));
-  });
-  const fs::path marker = Prefix().HostPath(kHoldMarker);
-  for (int i = 0; i < 1200 && !fs::exists(marker); ++i) std::this_thread::sleep_for(std::chrono::milliseconds(100));
-  const bool held = fs::exists(marker);
-
+TEST_F(OrvixUninstallTest, NsisUninstallerIsWaitedForThenItsLeftoversGo) {
   const RunResult ran = Orvix({"uninstall", kNotes.displayName, "--scan", "--delete", "all", "--yes", "--quiet"});
-  fs::remove(marker);
-  holder.join();
-  ASSERT_TRUE(held) << "the file was never held open";
   EXPECT_EQ(ran.exitCode, 0) << ran.output;
 
   // The copy in %TEMP% did the uninstaller's work before the scan began:
@@ -82,23 +73,44 @@ TEST_F(OrvixUninstallTest, NsisUninstallerIsWaitedForThenItsLeftoversGoAndAHeldF
   EXPECT_EQ(ran.output.find("uninstall.exe"), ran.output.rfind("uninstall.exe")) << ran.output;
 
   // What its uninstaller left, gone.
-  EXPECT_FALSE(Prefix().RegKeyExists(kNotesUserKey, RegView::k64));
   EXPECT_FALSE(Prefix().RegQuery(kRunKey, "OrvixSampleNotes", RegView::k32).has_value());
   EXPECT_FALSE(Exists(kNotesDesktopShortcut));
   EXPECT_FALSE(Prefix().RegKeyExists(std::string("HKLM\\Software\\Classes\\CLSID\\") + kNotesClsid, RegView::k32));
   EXPECT_FALSE(Prefix().RegKeyExists(std::string("HKCR\\") + kNotesProgId, RegView::k32));
   EXPECT_FALSE(Prefix().RegKeyExists(std::string("HKCR\\") + kNotesIndependentProgId, RegView::k32));
 
-  // The held file waits for the restart.
-  const std::string pending = Prefix().RegQuery(kSessionManager, "PendingFileRenameOperations", RegView::k64).value_or("");
-  EXPECT_NE(pending.find("notes.ini"), std::string::npos) << pending;
-
   const std::string logs = Logs();
   EXPECT_NE(logs.find(std::string("[") + kNotes.displayName + "]"), std::string::npos) << logs;
-  EXPECT_NE(logs.find("Delete File " + notesIni), std::string::npos) << logs;
-  EXPECT_NE(logs.find("Deleted Registry Key HKEY_CURRENT_USER\\Software\\Orvix Samples\\Sample Notes"),
-            std::string::npos)
+  EXPECT_NE(logs.find(std::string("Delete File ") + kNotesDesktopShortcut), std::string::npos) << logs;
+  EXPECT_NE(logs.find(std::string("Deleted Registry Key HKEY_CLASSES_ROOT\\") + kNotesProgId), std::string::npos)
       << logs;
+}
+
+TEST_F(OrvixUninstallTest, AFileHeldOpenWaitsForTheRestart) {
+  // The log the Clock program wrote into its folder, which its uninstaller leaves.
+  const std::string clockLog = InstallFolder(kClock) + "\\clock.log";
+  ASSERT_TRUE(Exists(clockLog));
+  // Another program keeps the file open while orvix deletes.
+  std::thread holder([&] {
+    Prefix().Run((Win32Output() / "orvix_test_sleeper.exe").string(), {"hold", clockLog, kHoldMarker},
+                 std::chrono::seconds(600));
+  });
+  const fs::path marker = Prefix().HostPath(kHoldMarker);
+  for (int i = 0; i < 1200 && !fs::exists(marker); ++i) std::this_thread::sleep_for(std::chrono::milliseconds(100));
+  const bool held = fs::exists(marker);
+
+  const RunResult ran = Orvix({"uninstall", kClock.displayName, "--scan", "--delete", "all", "--yes", "--quiet"});
+  fs::remove(marker);
+  holder.join();
+  ASSERT_TRUE(held) << "the file was never held open";
+  // Left for the restart is not a failure.
+  EXPECT_EQ(ran.exitCode, 0) << ran.output;
+  EXPECT_FALSE(Prefix().RegKeyExists(kClock.uninstallKey, kClock.view));
+
+  const std::string pending = Prefix().RegQuery(kSessionManager, "PendingFileRenameOperations", RegView::k64).value_or("");
+  EXPECT_NE(Lower(pending).find("clock.log"), std::string::npos) << pending;
+  const std::string logs = Lower(Logs());
+  EXPECT_NE(logs.find("(reboot to delete) delete file " + Lower(clockLog)), std::string::npos) << logs;
 }
 
 TEST_F(OrvixUninstallTest, MsiexecRemovesTheViewer) {

@@ -129,6 +129,20 @@ TEST_F(ScanCommandTest, FolderScanReportsFilesOnly) {
   EXPECT_EQ(Out(), "Foo(2 items)\n  File(2 items)\n    c:\\program files\\foo\\\n    c:\\program files\\foo\\foo.log\n");
 }
 
+// Its uninstaller removed Gone's folder but left the entry and the COM
+// class pointing into it: the entry's recorded location still leads there.
+TEST_F(ScanCommandTest, AProgramWhoseFolderIsGoneIsScannedByTheLocationItsEntryRecords) {
+  Program(kUninstall64 + L"Gone", L"Gone", L"C:\\Program Files\\Gone");
+  const std::wstring clsid = L"HKLM\\SOFTWARE\\Classes\\CLSID\\{F0000000-0000-0000-0000-000000000002}";
+  Registry().PutString(clsid + L"\\InprocServer32", L"", L"C:\\Program Files\\Gone\\gone.dll");
+  ASSERT_EQ(Run({L"scan", L"Gone", L"--json"}), ecOk) << Err();
+  const nlohmann::json json = nlohmann::json::parse(Out());
+  EXPECT_TRUE(std::any_of(json["registry"].begin(), json["registry"].end(), [&](const nlohmann::json& f) {
+    return f["key"] == testing::Narrow(clsid.substr(5)) && f["value"].is_null();
+  })) << Out();
+  EXPECT_EQ(json["files"], nlohmann::json::array());
+}
+
 TEST_F(ScanCommandTest, WrongNamesAndCommandLinesExplainThemselves) {
   const struct {
     std::vector<std::wstring> args;
