@@ -121,6 +121,28 @@ TEST_F(SimRegistryTest, EnumerationIsSortedForKeysAndInCreationOrderForValues) {
   EXPECT_EQ(Registry().EnumValue(order, 4, &name), ERROR_NO_MORE_ITEMS);
 }
 
+// An open key lists what is there now, whoever changed it since the last listing.
+TEST_F(SimRegistryTest, AnOpenKeysListingFollowsEveryChange) {
+  Registry().PutKey(L"HKCU\\Software\\Live\\b");
+  Registry().PutDword(L"HKCU\\Software\\Live", L"x", 0);
+  const HKEY live = Open(HKEY_CURRENT_USER, L"Software\\Live");
+  EXPECT_EQ(KeyNames(live), (std::vector<std::wstring>{L"b"}));
+  EXPECT_EQ(ValueNames(live), (std::vector<std::wstring>{L"x"}));
+
+  Registry().PutKey(L"HKCU\\Software\\Live\\a");
+  HKEY created = 0;
+  ASSERT_EQ(Registry().CreateKey(live, L"c", KEY_ALL_ACCESS, &created), ERROR_SUCCESS);
+  Registry().CloseKey(created);
+  Registry().RemoveValue(L"HKCU\\Software\\Live", L"x");
+  const BYTE data[] = {0, 0};
+  ASSERT_EQ(Registry().SetValue(live, L"y", REG_SZ, data, 2), ERROR_SUCCESS);
+  EXPECT_EQ(KeyNames(live), (std::vector<std::wstring>{L"a", L"b", L"c"}));
+  EXPECT_EQ(ValueNames(live), (std::vector<std::wstring>{L"y"}));
+
+  ASSERT_EQ(Registry().DeleteKey(live, L"b", 0), ERROR_SUCCESS);
+  EXPECT_EQ(KeyNames(live), (std::vector<std::wstring>{L"a", L"c"}));
+}
+
 TEST_F(SimRegistryTest, AHandleToADeletedKeyReportsKeyDeleted) {
   Registry().PutString(L"HKCU\\Software\\Doomed", L"V", L"x");
   const HKEY doomed = Open(HKEY_CURRENT_USER, L"Software\\Doomed");

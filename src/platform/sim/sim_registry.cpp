@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <cstring>
+#include <optional>
 #include <set>
 #include <stdexcept>
 
@@ -30,6 +31,12 @@ struct SimRegistry::Handle {
   std::vector<std::shared_ptr<Node>> nodes;  // as opened; null where the path did not exist
   REGSAM access = 0;
   bool predefined = false;
+  // The merged listings, kept while the registry is unchanged: enumerating
+  // by index would otherwise merge the whole key at every step.
+  mutable std::optional<std::uint64_t> keyNamesGeneration;
+  mutable std::vector<std::wstring> keyNames;
+  mutable std::optional<std::uint64_t> valuesGeneration;
+  mutable std::vector<const SimRegValue*> values;
 };
 
 namespace {
@@ -202,7 +209,10 @@ SimRegistry::Node* SimRegistry::Ensure(const Path& path) {
   return node;
 }
 
-void SimRegistry::Touch(Node* node) { node->lastWrite = ++clock_; }
+void SimRegistry::Touch(Node* node) {
+  node->lastWrite = ++clock_;
+  ++generation_;
+}
 
 // The key a 32-bit process reaches on a 64-bit machine when it asks for the
 // given path without KEY_WOW64_64KEY.
@@ -388,6 +398,22 @@ std::vector<const SimRegValue*> MergedValues(const std::vector<NodeT*>& nodes) {
 
 }  // namespace
 
+const std::vector<std::wstring>& SimRegistry::KeyNames(const Handle& handle) const {
+  if (handle.keyNamesGeneration != generation_) {
+    handle.keyNames = MergedKeyNames(Live(handle));
+    handle.keyNamesGeneration = generation_;
+  }
+  return handle.keyNames;
+}
+
+const std::vector<const SimRegValue*>& SimRegistry::Values(const Handle& handle) const {
+  if (handle.valuesGeneration != generation_) {
+    handle.values = MergedValues(Live(handle));
+    handle.valuesGeneration = generation_;
+  }
+  return handle.values;
+}
+
 LSTATUS SimRegistry::QueryInfoKey(HKEY key, RegKeyInfo* info) {
   LSTATUS status = ERROR_SUCCESS;
   const Handle* handle = Lookup(key, &status);
@@ -395,11 +421,11 @@ LSTATUS SimRegistry::QueryInfoKey(HKEY key, RegKeyInfo* info) {
   if ((handle->access & KEY_QUERY_VALUE) == 0) return ERROR_ACCESS_DENIED;
   const std::vector<Node*> nodes = Live(*handle);
   RegKeyInfo out;
-  for (const std::wstring& name : MergedKeyNames(nodes)) {
+  for (const std::wstring& name : KeyNames(*handle)) {
     ++out.subKeys;
     out.maxSubKeyLen = std::max<DWORD>(out.maxSubKeyLen, static_cast<DWORD>(name.size()));
   }
-  for (const SimRegValue* value : MergedValues(nodes)) {
+  for (const SimRegValue* value : Values(*handle)) {
     ++out.values;
     out.maxValueNameLen = std::max<DWORD>(out.maxValueNameLen, static_cast<DWORD>(value->name.size()));
     out.maxValueLen = std::max<DWORD>(out.maxValueLen, static_cast<DWORD>(value->data.size()));
@@ -414,7 +440,7 @@ LSTATUS SimRegistry::EnumKey(HKEY key, DWORD index, std::wstring* name) {
   const Handle* handle = Lookup(key, &status);
   if (handle == nullptr) return status;
   if ((handle->access & KEY_ENUMERATE_SUB_KEYS) == 0) return ERROR_ACCESS_DENIED;
-  const std::vector<std::wstring> names = MergedKeyNames(Live(*handle));
+  const std::vector<std::wstring>& names = KeyNames(*handle);
   if (index >= names.size()) return ERROR_NO_MORE_ITEMS;
   *name = names[index];
   return ERROR_SUCCESS;
@@ -425,7 +451,7 @@ LSTATUS SimRegistry::EnumValue(HKEY key, DWORD index, std::wstring* name) {
   const Handle* handle = Lookup(key, &status);
   if (handle == nullptr) return status;
   if ((handle->access & KEY_QUERY_VALUE) == 0) return ERROR_ACCESS_DENIED;
-  const std::vector<const SimRegValue*> values = MergedValues(Live(*handle));
+  const std::vector<const SimRegValue*>& values = Values(*handle);
   if (index >= values.size()) return ERROR_NO_MORE_ITEMS;
   *name = values[index]->name;
   return ERROR_SUCCESS;
@@ -583,6 +609,7 @@ void SimRegistry::MarkDeleted(Node& node) {
 void SimRegistry::RemoveValue(const std::wstring& path, const std::wstring& name) {
   if (Node* node = Find(ParseTestPath(path))) {
     std::erase_if(node->values, [&](const SimRegValue& v) { return SameText(v.name, name); });
+    ++generation_;
   }
 }
 

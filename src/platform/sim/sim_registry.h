@@ -91,6 +91,10 @@ class SimRegistry : public IRegistryApi {
   const Handle* Lookup(HKEY key, LSTATUS* status) const;
   // Existing nodes behind a handle, the user's classes before the machine's.
   std::vector<Node*> Live(const Handle& handle) const;
+  // The merged sub-key names and values behind a handle, cached per handle
+  // until the registry next changes.
+  const std::vector<std::wstring>& KeyNames(const Handle& handle) const;
+  const std::vector<const SimRegValue*>& Values(const Handle& handle) const;
   bool AllDeleted(const Handle& handle) const;
   HKEY NewHandle(std::vector<Path> paths, REGSAM access);
   void Touch(Node* node);
@@ -103,6 +107,7 @@ class SimRegistry : public IRegistryApi {
   HKEY nextHandle_ = 0x1000;
   std::size_t flushes_ = 0;
   FILETIME64 clock_ = 133485408000000000ull;  // 2024-01-01
+  std::uint64_t generation_ = 0;  // counts the changes, for the handles' cached listings
 };
 
 }  // namespace orvix::sim
