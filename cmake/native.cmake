@@ -26,3 +26,12 @@ target_compile_definitions(orvix_e2e_tests PRIVATE ORVIX_SOURCE_DIR="${CMAKE_SOU
 # Benchmarks: programs that print figures; never part of the test run.
 add_executable(orvix_bench_enumeration bench/enumeration_bench.cpp)
 target_link_libraries(orvix_bench_enumeration PRIVATE orvix_app orvix_sim)
+
+# The leftover-scan machine: into the simulation for the native benchmark,
+# into a .reg file and a file tree for the Wine one.
+add_library(orvix_bench_machine STATIC bench/leftover_machine.cpp)
+target_include_directories(orvix_bench_machine PUBLIC ${CMAKE_SOURCE_DIR} ${CMAKE_SOURCE_DIR}/src)
+add_executable(orvix_bench_leftover_scan bench/leftover_scan_bench.cpp)
+target_link_libraries(orvix_bench_leftover_scan PRIVATE orvix_app orvix_sim orvix_bench_machine)
+add_executable(orvix_bench_leftover_machine bench/leftover_machine_export.cpp)
+target_link_libraries(orvix_bench_leftover_machine PRIVATE orvix_bench_machine)
