@@ -63,3 +63,13 @@ bench_header() {
   echo "# $1"
   echo "# $(date -u '+%Y-%m-%d %H:%M UTC'), $(nproc) cores, $(wine --version 2>/dev/null || /usr/lib/wine/wine64 --version), load average $(cut -d' ' -f1-3 /proc/loadavg)"
 }
+
+# The wall time of a command or shell function in milliseconds, its output
+# dropped (measure gives peak memory too, but only of a program).
+elapsed_ms() {
+  local start end
+  start=$(date +%s%N)
+  "$@" >/dev/null 2>&1 || die "failed: $*"
+  end=$(date +%s%N)
+  echo $(( (end - start) / 1000000 ))
+}
