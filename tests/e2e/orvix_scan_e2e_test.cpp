@@ -163,9 +163,10 @@ class OrvixScanTest : public SharedSamplesPrefixTest<OrvixScanTest> {
   static void ExpectExactly(const nlohmann::json& found, const SampleProduct& sample) {
     ScanLeftovers expected = ExpectedScanLeftovers(sample);
     // The entry the test put back.
-    expected.registry.push_back(std::string(sample.view == RegView::k64 ? "64 " : "32 ") +
+    // HKCU is one key in both views.
+    const bool userKey = std::string(sample.uninstallKey).rfind("HKCU\\", 0) == 0;
+    expected.registry.push_back(std::string(userKey ? "* " : sample.view == RegView::k64 ? "64 " : "32 ") +
                                 FullKeyName(sample.uninstallKey));
-    if (std::string(sample.uninstallKey).rfind("HKCU\\", 0) == 0) expected.registry.back()[0] = '*';
     std::vector<RegistryItem> items;
     for (const std::string& text : expected.registry) items.push_back(RegistryItem::Parse(text));
     std::vector<std::string> files;

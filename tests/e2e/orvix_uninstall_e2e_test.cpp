@@ -103,14 +103,21 @@ TEST_F(OrvixUninstallTest, AFileHeldOpenWaitsForTheRestart) {
   fs::remove(marker);
   holder.join();
   ASSERT_TRUE(held) << "the file was never held open";
+  // Still there until the restart (checked before any other program of the
+  // prefix starts: a new Wine session boots, as a restart does).
+  EXPECT_TRUE(Exists(clockLog));
   // Left for the restart is not a failure.
   EXPECT_EQ(ran.exitCode, 0) << ran.output;
   EXPECT_FALSE(Prefix().RegKeyExists(kClock.uninstallKey, kClock.view));
 
-  const std::string pending = Prefix().RegQuery(kSessionManager, "PendingFileRenameOperations", RegView::k64).value_or("");
-  EXPECT_NE(Lower(pending).find("clock.log"), std::string::npos) << pending;
   const std::string logs = Lower(Logs());
   EXPECT_NE(logs.find("(reboot to delete) delete file " + Lower(clockLog)), std::string::npos) << logs;
+
+  // The restart removes it and its folder.
+  ASSERT_TRUE(Prefix().Restart());
+  EXPECT_FALSE(Exists(clockLog));
+  EXPECT_FALSE(Exists(InstallFolder(kClock)));
+  EXPECT_FALSE(Prefix().RegQuery(kSessionManager, "PendingFileRenameOperations", RegView::k64).has_value());
 }
 
 TEST_F(OrvixUninstallTest, MsiexecRemovesTheViewer) {

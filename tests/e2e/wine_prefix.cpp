@@ -132,6 +132,12 @@ bool WinePrefix::Wait(std::chrono::seconds timeout) const {
   return RunHostProgram({"wineserver", "-w"}, Environment(), timeout).exitCode == 0;
 }
 
+bool WinePrefix::Restart(std::chrono::seconds timeout) const {
+  // Fails only when no wineserver runs, which is as good as ended.
+  RunHostProgram({"wineserver", "-k"}, Environment(), timeout);
+  return Run("cmd", {"/c", "exit"}, timeout).exitCode == 0 && Wait(timeout);
+}
+
 std::string WinePrefix::Expand(const std::string& text) const {
   std::string expanded;
   size_t done = 0;

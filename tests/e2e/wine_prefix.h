@@ -44,6 +44,10 @@ class WinePrefix {
                 std::chrono::seconds timeout = std::chrono::seconds(120)) const;
   // Waits until every program of the prefix has ended; false on timeout.
   bool Wait(std::chrono::seconds timeout = std::chrono::seconds(120)) const;
+  // Ends every program of the prefix and starts it again, as a restart of
+  // Windows would: Wine's boot step carries out the renames and deletions
+  // left in PendingFileRenameOperations.
+  bool Restart(std::chrono::seconds timeout = std::chrono::seconds(120)) const;
   // Expands the environment variables in a text, as cmd.exe does ("%APPDATA%").
   std::string Expand(const std::string& text) const;
 
