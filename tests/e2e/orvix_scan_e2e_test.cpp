@@ -24,11 +24,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::string Lower(std::string text) {
-  std::transform(text.begin(), text.end(), text.begin(), [](unsigned char c) { return std::tolower(c); });
-  return text;
-}
-
 // Lower case, without trailing backslashes: how paths and keys are compared.
 std::string Compared(const std::string& text) {
   std::string lower = Lower(text);

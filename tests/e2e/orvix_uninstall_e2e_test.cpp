@@ -29,11 +29,6 @@ constexpr char kNotesDesktopShortcut[] = "C:\\users\\Public\\Desktop\\Orvix Samp
 constexpr char kSessionManager[] = "HKLM\\System\\CurrentControlSet\\Control\\Session Manager";
 constexpr char kHoldMarker[] = "C:\\orvix_e2e_hold.marker";
 
-std::string Lower(std::string text) {
-  std::transform(text.begin(), text.end(), text.begin(), [](unsigned char c) { return std::tolower(c); });
-  return text;
-}
-
 // UTF-16LE text as ASCII (the log's names and paths are ASCII here).
 std::string Utf16ToAscii(const std::string& bytes) {
   std::string text;

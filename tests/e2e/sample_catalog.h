@@ -2,6 +2,8 @@
 // tests look for it, and the one step that installs them all.
 #pragma once
 
+#include <algorithm>
+#include <cctype>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -9,6 +11,12 @@
 #include "e2e/wine_prefix.h"
 
 namespace orvix::e2e {
+
+// Paths, keys and log lines compared without regard to letter case.
+inline std::string Lower(std::string text) {
+  std::transform(text.begin(), text.end(), text.begin(), [](unsigned char c) { return std::tolower(c); });
+  return text;
+}
 
 struct SampleProduct {
   const char* displayName;
