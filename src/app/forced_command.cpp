@@ -131,7 +131,8 @@ class ConsoleForcedLauncher : public IForcedUninstallLauncher {
       if (deletion.deleted) {
         out_.Line(L"Deleted " + deletion.path);
       } else {
-        err_.Line(L"orvix: could not delete " + deletion.path);
+        err_.Line(L"orvix: could not delete " + deletion.path +
+                  (deletion.refusal.empty() ? L"" : L" (" + deletion.refusal + L")"));
         allRan_ = false;
       }
     }

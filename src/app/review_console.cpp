@@ -48,6 +48,10 @@ bool ReviewFindings(TLeftoverTree& tree, bool warning, const TReviewOptions& opt
   }
   out.Line(L"Removed " + std::to_wstring(run.removed) + L", left for the restart " + std::to_wstring(run.scheduled) +
            L", could not remove " + std::to_wstring(run.failed) + L".");
+  if (run.refused > 0) {
+    out.Line(L"Of those, " + std::to_wstring(run.refused) +
+             L" are not the program's to delete (protected, shared or reached through a link); the log says why.");
+  }
   return run.failed == 0;
 }
 

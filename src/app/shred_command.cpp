@@ -65,7 +65,11 @@ int RunShredCommand(const std::vector<std::wstring>& args, ConsoleOutput& out, C
     return ecFailed;
   }
   out.Line(L"Shredded " + std::to_wstring(run.shredded) + L" of " + std::to_wstring(listed) + L" files.");
-  return allFound && run.shredded == listed ? ecOk : ecFailed;
+  if (run.unlinked > 0) {
+    out.Line(L"Deleted " + std::to_wstring(run.unlinked) +
+             L" links without overwriting: their data belongs to other names too.");
+  }
+  return allFound && run.shredded + run.unlinked == listed ? ecOk : ecFailed;
 }
 
 }  // namespace orvix

@@ -58,6 +58,46 @@ bool IsReparsePoint(const std::wstring& path) {
          (data.attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
 }
 
+namespace {
+
+// Where the names below a drive or share root begin: 3 for "C:\", past
+// "\\server\share\" for a share; npos for a path of neither form.
+std::size_t NamesStart(const std::wstring& path) {
+  if (path.size() >= 3 && path[1] == L':' && path[2] == L'\\') return 3;
+  if (!path.starts_with(L"\\\\")) return std::wstring::npos;
+  const std::size_t server = path.find(L'\\', 2);
+  const std::size_t share = server == std::wstring::npos ? server : path.find(L'\\', server + 1);
+  return share == std::wstring::npos ? share : share + 1;
+}
+
+}  // namespace
+
+std::wstring ResolvedPath(const std::wstring& path) {
+  IFileSystem& files = CurrentPlatform().Files();
+  const std::size_t names = NamesStart(path);
+  if (names == std::wstring::npos) return path;
+  std::wstring head = WithoutTrailingBackslash(path);
+  std::wstring rest = head.size() < path.size() ? L"\\" : L"";
+  while (head.size() > names) {
+    std::wstring found;
+    if (files.GetFinalPathName(head, &found) == ERROR_SUCCESS && !found.empty()) return found + rest;
+    const std::size_t slash = head.rfind(L'\\');
+    if (slash == std::wstring::npos || slash + 1 < names) break;
+    rest = head.substr(slash) + rest;
+    head.resize(std::max(slash, names));
+  }
+  return path;
+}
+
+bool ReachedThroughLink(const std::wstring& path) {
+  const std::size_t names = NamesStart(path);
+  if (names == std::wstring::npos) return false;
+  for (std::size_t end = names; end != std::wstring::npos && end < path.size(); end = path.find(L'\\', end + 1)) {
+    if (end > names && IsReparsePoint(path.substr(0, end))) return true;
+  }
+  return IsReparsePoint(path);
+}
+
 bool ForceDirectories(const std::wstring& path) {
   const std::wstring folder = WithoutTrailingBackslash(path);
   if (folder.empty()) return false;

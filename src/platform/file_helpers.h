@@ -16,6 +16,13 @@ bool DirectoryExists(const std::wstring& path);  // a trailing backslash is allo
 // Whether the path itself is a junction, symbolic link or mount point (what
 // it points to is not looked at); walks of the file system never enter one.
 bool IsReparsePoint(const std::wstring& path);
+// Where a path really leads: the longest part of it that exists, with every
+// junction and symbolic link on the way resolved, followed by the rest as
+// written. The path itself when nothing of it can be resolved.
+std::wstring ResolvedPath(const std::wstring& path);
+// Whether the path itself, or a folder on the way to it, is a reparse point:
+// what is reached through it belongs to some other place.
+bool ReachedThroughLink(const std::wstring& path);
 // Creates the folder and every missing parent; true when it exists afterwards.
 bool ForceDirectories(const std::wstring& path);
 

@@ -59,6 +59,13 @@ class IFileSystem {
   virtual DWORD SetAttributes(const std::wstring& path, DWORD attributes) = 0;
   virtual DWORD GetLongPathName(const std::wstring& path, std::wstring* longPath) = 0;
   virtual DWORD GetShortPathName(const std::wstring& path, std::wstring* shortPath) = 0;
+  // Where `path` really is: every junction and symbolic link on the way
+  // resolved (GetFinalPathNameByHandleW in DOS form, without a "\\?\"
+  // prefix). ERROR_CALL_NOT_IMPLEMENTED where the system cannot tell.
+  virtual DWORD GetFinalPathName(const std::wstring& path, std::wstring* finalPath) = 0;
+  // The number of names (hard links) of the file itself, a reparse point
+  // at `path` not followed (GetFileInformationByHandle's nNumberOfLinks).
+  virtual DWORD GetLinkCount(const std::wstring& path, DWORD* links) = 0;
 
   virtual DWORD CreateDirectory(const std::wstring& path) = 0;
   virtual DWORD RemoveDirectory(const std::wstring& path) = 0;

@@ -5,6 +5,7 @@
 #include <cstring>
 #include <vector>
 
+#include "platform/file_helpers.h"
 #include "platform/platform.h"
 
 namespace orvix {
@@ -108,8 +109,21 @@ bool CanOpenForWriting(const std::wstring& path) {
   return true;
 }
 
+namespace {
+
+// Whether overwriting the file through this name would overwrite what
+// another name holds: a symbolic link's target, a hard link's other names.
+bool SharesItsData(IFileSystem& files, const std::wstring& path) {
+  DWORD links = 1;
+  return IsReparsePoint(path) || (files.GetLinkCount(path, &links) == ERROR_SUCCESS && links > 1);
+}
+
+}  // namespace
+
 TShredResult ShredFile(const std::wstring& path, IPump& pump) {
   IFileSystem& files = CurrentPlatform().Files();
+  if (SharesItsData(files, path))
+    return files.DeleteFile(path) == ERROR_SUCCESS ? TShredResult::Unlinked : TShredResult::Failed;
   bool failed = false;
   for (int pass = 0; pass < 2; ++pass) {
     if (StopNow(pump)) return TShredResult::Stopped;

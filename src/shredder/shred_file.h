@@ -43,13 +43,16 @@ enum class TShredResult {
   Shredded,  // both overwrites reached the disk and the file is deleted
   Stopped,   // a stop was requested: the file stays, perhaps partly overwritten
   Failed,    // a pass or the delete failed (the remaining steps still ran)
+  Unlinked,  // a link, or one of several names of the same data: only this
+             // name was deleted, since the data is another name's too
 };
 
 // The file exists, is no folder and can be opened for reading and writing
 // with no other handle open on it; the handle is closed again at once.
 bool CanOpenForWriting(const std::wstring& path);
 
-// Overwrites the file twice and deletes it. Each pass clears the read-only,
+// Overwrites the file twice and deletes it. A symbolic link, or a file with
+// more than one name (hard links), is deleted without being overwritten. Each pass clears the read-only,
 // hidden and system attributes first and flushes its writes before it ends.
 // The pump processes messages per chunk and per block; then the pump's stop
 // or the shred stop request ends the run at once, leaving the file in place.

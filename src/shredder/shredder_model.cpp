@@ -23,6 +23,10 @@ constexpr TMessage kConfirmShred{L"Shredder_Del_M",
 constexpr TMessage kNotShredded{
     L"Shredder_NotDel_M",
     L"Unable to write to file \"%s\", please check if it's still in-use,  this file was not shredded."};
+constexpr TMessage kUnlinked{
+    L"Shredder_Unlinked_M",
+    L"\"%s\" is a link or one of several names of the same data: it was deleted, and the data it shares was "
+    L"left in place."};
 constexpr TMessage kRefused{
     L"Shredder_NotAddFolder_M",
     L"Unable to add file \"%s\" to shred as this operation may cause system instability"};
@@ -188,6 +192,13 @@ bool TFileShredderModel::ShredRow(std::size_t position, IPump& pump, TShredRun& 
     case TShredResult::Shredded:
       RemoveRow(position);
       ++run.shredded;
+      return true;
+    case TShredResult::Unlinked:
+      // Only this name is gone; the data stays with the link's target or the
+      // file's other names, so it is not counted as shredded.
+      RemoveRow(position);
+      ++run.unlinked;
+      prompts_.Message(Say(kUnlinked, {path}));
       return true;
     case TShredResult::Stopped:
       return false;

@@ -28,6 +28,7 @@ struct TShredRun {
   bool confirmed = false;     // the user answered Yes
   std::size_t shredded = 0;   // files overwritten and deleted
   std::size_t failed = 0;     // files refused or not fully shredded
+  std::size_t unlinked = 0;   // links and hard-linked names deleted without overwriting
   bool stopped = false;       // a stop or Cancel ended the run early
 };
 

@@ -5,6 +5,7 @@
 #include "platform/platform.h"
 #include "platform/shell_link_file.h"
 #include "platform/text.h"
+#include "uninstall/deletion_guard.h"
 
 namespace orvix {
 namespace {
@@ -52,11 +53,13 @@ bool IsAcceptedForcedPath(const std::wstring& path, bool folderAllowed) {
 
 std::vector<TForcedDeletion> DeleteForcedFiles(const std::wstring& forcedPath, const std::wstring& pathBoxPath) {
   std::vector<TForcedDeletion> deletions;
+  const TDeletionGuard guard;
   for (const std::wstring& path : {forcedPath, pathBoxPath}) {
     if (!IsFullPath(path) || !FileExists(path)) continue;
     if (!deletions.empty() && SameText(deletions.front().path, path)) continue;
-    const bool deleted = CurrentPlatform().Files().DeleteFile(path) == ERROR_SUCCESS;
-    deletions.push_back({path, deleted});
+    std::wstring refusal = guard.RefuseFile(path);
+    const bool deleted = refusal.empty() && CurrentPlatform().Files().DeleteFile(path) == ERROR_SUCCESS;
+    deletions.push_back({path, deleted, std::move(refusal)});
   }
   return deletions;
 }

@@ -37,6 +37,7 @@ bool IsAcceptedForcedPath(const std::wstring& path, bool folderAllowed);
 struct TForcedDeletion {
   std::wstring path;
   bool deleted = false;
+  std::wstring refusal;  // why the deletion guard kept it; empty when it was tried
 };
 std::vector<TForcedDeletion> DeleteForcedFiles(const std::wstring& forcedPath, const std::wstring& pathBoxPath);
 

@@ -42,11 +42,14 @@ bool IsFinding(const TLeftoverNode& node) { return node.Data.NodeType == ntFindi
 bool IsFolder(const TMyTreeData& data) { return data.ItemKind == ikFile && data.FileKind == sfkFolder; }
 bool IsRegistryValue(const TMyTreeData& data) { return !data.ValueName.empty() || !data.ValueData.empty(); }
 
-std::wstring OutcomeLine(TDeleteOutcome outcome, const TLogWords& words, const std::wstring& item) {
+std::wstring OutcomeLine(TDeleteOutcome outcome, const TLogWords& words, const std::wstring& item,
+                        const std::wstring& refusal = {}) {
   const std::wstring done = Text(words.doneKey, words.doneText) + L" " + item;
   switch (outcome) {
     case TDeleteOutcome::Removed: return done;
     case TDeleteOutcome::Scheduled: return PendingPrefix() + L" " + done;
+    case TDeleteOutcome::Refused:
+      return Text(L"Refused_Delete_M", L"Refused to delete") + L" " + item + L" (" + refusal + L")";
     case TDeleteOutcome::Failed: break;
   }
   return Text(words.failedKey, words.failedText) + L" " + item;
@@ -58,6 +61,8 @@ TPowerScanRun TPowerScanModel::Delete(IPump& pump) {
   run_ = {};
   log_.clear();
   outcomes_.clear();
+  refusals_.clear();
+  guard_.emplace();
   deleting_ = true;
   run_.confirmed = prompts_.Confirm(
       Text(L"PowerfulScan_DeleteASK_M", L"Are you sure you want to delete the selected items?"));
@@ -132,19 +137,27 @@ void TPowerScanModel::DeleteFinding(TLeftoverNode& finding, IPump& pump) {
     return;
   }
   if (data.Pending) return;  // already waiting for the restart
-  TOutcome outcome;
+  const std::wstring refusal = Refusal(data);
+  TOutcome outcome = TOutcome::Refused;
   if (data.ItemKind == ikRegistry) {
     const std::wstring item = RegItemText(data.RootKey, data.KeyPath, data.ValueName, data.ValueData);
     itemLine_ = item;
-    outcome = DeleteRegistryFinding(data);
-    log_.push_back({OutcomeLine(outcome, IsRegistryValue(data) ? kValueWords : kKeyWords, item)});
+    if (refusal.empty()) outcome = DeleteRegistryFinding(data);
+    log_.push_back({OutcomeLine(outcome, IsRegistryValue(data) ? kValueWords : kKeyWords, item, refusal)});
   } else {
     itemLine_ = data.FilePath;
-    outcome = DeleteFile(data.FilePath, pump);
+    if (refusal.empty()) outcome = DeleteFile(data.FilePath, pump);
     data.Deleted = outcome == TOutcome::Removed;
-    log_.push_back({OutcomeLine(outcome, kFileWords, data.FilePath)});
+    log_.push_back({OutcomeLine(outcome, kFileWords, data.FilePath, refusal)});
   }
+  if (!refusal.empty()) refusals_[&finding] = refusal;
   Record(finding, outcome);
+}
+
+std::wstring TPowerScanModel::Refusal(const TMyTreeData& data) const {
+  if (data.ItemKind == ikFile) return guard_->RefuseFile(data.FilePath);
+  return IsRegistryValue(data) ? guard_->RefuseValue(data.RootKey, data.KeyPath)
+                               : guard_->RefuseKey(data.RootKey, data.KeyPath);
 }
 
 TPowerScanModel::TOutcome TPowerScanModel::DeleteRegistryFinding(const TMyTreeData& data) {
@@ -174,6 +187,7 @@ TPowerScanModel::TOutcome TPowerScanModel::DeleteFile(const std::wstring& path, 
 
 void TPowerScanModel::Record(const TLeftoverNode& finding, TOutcome outcome) {
   outcomes_[&finding] = outcome;
+  if (outcome == TOutcome::Refused) ++run_.refused;
   ++(outcome == TOutcome::Removed ? run_.removed : outcome == TOutcome::Scheduled ? run_.scheduled : run_.failed);
 }
 
@@ -196,6 +210,11 @@ void TPowerScanModel::SecondPass() {
 
 void TPowerScanModel::RemoveFolder(TLeftoverNode& folder) {
   const std::wstring& path = folder.Data.FilePath;
+  if (const std::wstring refusal = Refusal(folder.Data); !refusal.empty()) {
+    refusals_[&folder] = refusal;
+    Record(folder, TOutcome::Refused);
+    return;
+  }
   TOutcome outcome = TOutcome::Removed;
   if (CurrentPlatform().Files().RemoveDirectory(path) != ERROR_SUCCESS && DirectoryExists(path)) {
     if (folder.Data.Pending) return;
@@ -219,7 +238,9 @@ std::vector<std::wstring> TPowerScanModel::LogLines() const {
       lines.push_back(entry.text);
     } else if (const auto found = outcomes_.find(entry.folder); found != outcomes_.end()) {
       // A folder the second pass never reached (Cancel) was left alone: no line.
-      lines.push_back(OutcomeLine(found->second, kFolderWords, entry.folderPath));
+      const auto refusal = refusals_.find(entry.folder);
+      lines.push_back(OutcomeLine(found->second, kFolderWords, entry.folderPath,
+                                  refusal == refusals_.end() ? L"" : refusal->second));
     }
   }
   return lines;

@@ -6,10 +6,12 @@
 
 #include <functional>
 #include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "platform/pump_api.h"
+#include "uninstall/deletion_guard.h"
 #include "uninstall/result_tree.h"
 
 namespace orvix {
@@ -27,7 +29,8 @@ class IPowerScanPrompts {
 using TEventReporter = std::function<void(const std::wstring& event)>;
 
 // What became of one checked finding.
-enum class TDeleteOutcome { Removed, Scheduled, Failed };
+// Refused: the deletion guard would not let it go (its reason is logged).
+enum class TDeleteOutcome { Removed, Scheduled, Failed, Refused };
 
 // What one press of Delete did.
 struct TPowerScanRun {
@@ -35,6 +38,7 @@ struct TPowerScanRun {
   int removed = 0;    // findings deleted (files shredded or deleted, keys, values, folders)
   int scheduled = 0;  // files and folders left for the restart
   int failed = 0;     // findings that stay as they were
+  int refused = 0;    // findings the deletion guard kept (counted in failed too)
 };
 
 class TPowerScanModel {
@@ -99,6 +103,8 @@ class TPowerScanModel {
   void RemoveFolder(TLeftoverNode& folder);
   void MarkPending(TLeftoverNode& node);
   void Record(const TLeftoverNode& finding, TOutcome outcome);
+  // The guard's reason to keep a finding; empty when it may go.
+  std::wstring Refusal(const TMyTreeData& data) const;
   std::vector<std::wstring> LogLines() const;
   void Recount();
   void UpdateSelectAllLabel();
@@ -126,6 +132,8 @@ class TPowerScanModel {
   TPowerScanRun run_;
   std::vector<TLogEntry> log_;
   std::map<const TLeftoverNode*, TOutcome> outcomes_;
+  std::map<const TLeftoverNode*, std::wstring> refusals_;  // why the guard kept a finding
+  std::optional<TDeletionGuard> guard_;                     // read afresh for each Delete
 };
 
 }  // namespace orvix

@@ -3,8 +3,11 @@
 #include <algorithm>
 #include <array>
 
+#include "platform/file_helpers.h"
 #include "platform/platform.h"
+#include "platform/registry_helpers.h"
 #include "platform/text.h"
+#include "uninstall/scan_registry.h"
 
 namespace orvix {
 namespace {
@@ -26,6 +29,20 @@ constexpr std::array<int, 32> kSpecialFolders = {
 constexpr std::array<int, 7> kCommonFolders = {
     CSIDL_COMMON_DESKTOPDIRECTORY, CSIDL_COMMON_STARTMENU, CSIDL_COMMON_PROGRAMS,  CSIDL_COMMON_STARTUP,
     CSIDL_COMMON_DOCUMENTS,        CSIDL_COMMON_FAVORITES, CSIDL_COMMON_TEMPLATES};
+
+// The user's folders that have no CSIDL, by known-folder id: Downloads,
+// Saved Games, Links, Contacts, Searches, LocalLow, OneDrive, the per-user
+// Programs folder, and the public profile with its folders.
+constexpr std::array<const wchar_t*, 13> kKnownUserFolders = {
+    L"{374DE290-123F-4565-9164-39C4925E467B}", L"{4C5C32FF-BB9D-43B0-B5B4-2D72E54EAAA4}",
+    L"{BFB9D5E0-C6A9-404C-B2B2-AE6DB6AF4968}", L"{56784854-C6CB-462B-8169-88E350ACB882}",
+    L"{7D1D3A04-DEBB-4115-95CF-2F29DA2920DA}", L"{A520A1A4-1780-4FF6-BD18-167343C5AF16}",
+    L"{A52BBA46-E9E1-435F-B3D9-28DAA648C0F6}", L"{5CD7AEE2-2219-4A67-B85D-6C9CE15660CB}",
+    L"{DFDF76A2-C82A-4D63-906A-5644AC457385}", L"{3D644C9B-1FB8-4F30-9B45-F670235F79C0}",
+    L"{3214FAB5-9757-4298-BB61-92A9DEAA44FF}", L"{B6EBFB86-6907-413C-9AF7-4FC2ABF07CC5}",
+    L"{2400183A-6185-49FB-A2D8-4A392A602BA3}"};
+
+constexpr wchar_t kProfileList[] = L"SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\ProfileList";
 
 // Trimmed, lower case, trailing backslash; empty stays empty.
 std::wstring ListForm(const std::wstring& folder) {
@@ -129,12 +146,46 @@ TProtectedLocations::TProtectedLocations() {
     entries_.push_back(ListForm(shell.GetEnvironmentVariable(variable).value_or(L"")));
   }
   for (const int csidl : kCommonFolders) entries_.push_back(ListForm(shell.GetSpecialFolder(csidl)));
+  for (const wchar_t* id : kKnownUserFolders) entries_.push_back(ListForm(shell.GetKnownFolderPath(id)));
+  AddOtherProfiles();
   windowsFolder_ = CanonicalFolder(windowsFolder_);
 
+  // Each location as written and where it really is: a folder reached
+  // through a junction or link is the same folder.
   for (const std::wstring& entry : entries_) {
-    const std::wstring canonical = entry.empty() ? L"" : CanonicalFolder(entry);
-    if (!canonical.empty()) canonical_.push_back(canonical);
+    for (const std::wstring& form : FolderForms(entry)) canonical_.push_back(form);
   }
+}
+
+// Every other user of the machine has the same folders in his own profile,
+// where this user's profile has them.
+void TProtectedLocations::AddOtherProfiles() {
+  const std::wstring own = ListForm(CurrentPlatform().Shell().GetSpecialFolder(CSIDL_PROFILE));
+  if (own.empty()) return;
+  std::vector<std::wstring> inOwnProfile;
+  for (const std::wstring& entry : entries_) {
+    if (entry.starts_with(own)) inOwnProfile.push_back(entry.substr(own.size()));
+  }
+  TScanKey list(HKEY_LOCAL_MACHINE, kProfileList, IsWow64());
+  if (!list) return;
+  for (const std::wstring& sid : list.SubKeyNames()) {
+    TScanKey user(HKEY_LOCAL_MACHINE, std::wstring(kProfileList) + L"\\" + sid, IsWow64());
+    const std::wstring profile =
+        ListForm(CurrentPlatform().Shell().ExpandEnvironmentStrings(user.ValueText(L"ProfileImagePath")));
+    if (profile.empty() || CanonicalFolder(profile) == CanonicalFolder(own)) continue;
+    entries_.push_back(profile);
+    for (const std::wstring& below : inOwnProfile) entries_.push_back(profile + below);
+  }
+}
+
+std::vector<std::wstring> TProtectedLocations::FolderForms(const std::wstring& path) {
+  std::vector<std::wstring> forms;
+  const std::wstring written = CanonicalFolder(path);
+  if (written.empty()) return forms;
+  forms.push_back(written);
+  const std::wstring resolved = CanonicalFolder(ResolvedPath(written));
+  if (!resolved.empty() && resolved != written) forms.push_back(resolved);
+  return forms;
 }
 
 bool TProtectedLocations::IsProtected(const std::wstring& path) const {
@@ -143,14 +194,15 @@ bool TProtectedLocations::IsProtected(const std::wstring& path) const {
   const std::wstring listed = ListForm(trimmed);
   if (std::find(entries_.begin(), entries_.end(), listed) != entries_.end()) return true;
 
-  const std::wstring folder = CanonicalFolder(trimmed);
-  if (folder.empty()) return false;  // a relative text names no folder of this machine
-  const std::size_t elements = std::count(folder.begin(), folder.end(), L'\\');
-  const bool share = folder.starts_with(L"\\\\");
-  if (elements <= (share ? 4u : 1u)) return true;  // a drive or share root
-  if (!windowsFolder_.empty() && folder.starts_with(windowsFolder_)) return true;
-  for (const std::wstring& entry : canonical_) {
-    if (entry.starts_with(folder)) return true;  // the folder itself, or one that holds it
+  // A relative text names no folder of this machine: no forms, not protected.
+  for (const std::wstring& folder : FolderForms(trimmed)) {
+    const std::size_t elements = std::count(folder.begin(), folder.end(), L'\\');
+    const bool share = folder.starts_with(L"\\\\");
+    if (elements <= (share ? 4u : 1u)) return true;  // a drive or share root
+    if (!windowsFolder_.empty() && folder.starts_with(windowsFolder_)) return true;
+    for (const std::wstring& entry : canonical_) {
+      if (entry.starts_with(folder)) return true;  // the folder itself, or one that holds it
+    }
   }
   return false;
 }

@@ -1,7 +1,7 @@
 // The places the leftover scan never offers for deletion because a program
 // happened to be installed there or to name them: drive roots, the Windows
-// folder and everything in it, and the special folders of the system and
-// the user.
+// folder and everything in it, the special folders of the system, and the
+// folders of every user of the machine.
 #pragma once
 
 #include <string>
@@ -28,10 +28,16 @@ class TProtectedLocations {
   // share root, for anything at or below the Windows folder, and for a
   // folder that holds a listed location (the profiles folder, a user's
   // AppData...), since deleting it would delete that location too. Paths
-  // are compared whole: C:\Program Files\Foo is not protected.
+  // are compared whole (C:\Program Files\Foo is not protected), both as
+  // written and where they lead through junctions and links.
   bool IsProtected(const std::wstring& path) const;
 
  private:
+  void AddOtherProfiles();
+  // The path as written and, when it differs, where it really leads, both
+  // in canonical form; nothing for a relative text.
+  static std::vector<std::wstring> FolderForms(const std::wstring& path);
+
   std::vector<std::wstring> entries_;
   std::vector<std::wstring> canonical_;  // the non-empty entries as CanonicalFolder gives them
   std::wstring windowsFolder_;

@@ -96,7 +96,22 @@ INSTANTIATE_TEST_SUITE_P(
                       ProtectedCase{{"AppDataAboveRoaming"}, L"C:\\Users\\Ann\\AppData", true},
                       ProtectedCase{{"ProgramInRoaming"}, L"C:\\Users\\Ann\\AppData\\Roaming\\Foo", false},
                       ProtectedCase{{"CommonDesktop"}, L"C:\\Users\\Public\\Desktop", true},
-                      ProtectedCase{{"DotEntry"}, L".\\", true}, ProtectedCase{{"RelativeName"}, L"Foo", false}),
+                      ProtectedCase{{"DotEntry"}, L".\\", true}, ProtectedCase{{"RelativeName"}, L"Foo", false},
+                      // The user's folders without a CSIDL, and the public ones.
+                      ProtectedCase{{"Downloads"}, L"C:\\Users\\Ann\\Downloads", true},
+                      ProtectedCase{{"DownloadsThroughDotDot"}, L"C:\\Program Files\\..\\Users\\Ann\\Downloads\\x\\..", true},
+                      ProtectedCase{{"ProgramKeptInDownloads"}, L"C:\\Users\\Ann\\Downloads\\Tool", false},
+                      ProtectedCase{{"SavedGames"}, L"C:\\Users\\Ann\\Saved Games", true},
+                      ProtectedCase{{"Links"}, L"C:\\Users\\Ann\\Links", true},
+                      ProtectedCase{{"LocalLow"}, L"C:\\Users\\Ann\\AppData\\LocalLow", true},
+                      ProtectedCase{{"UsersPrograms"}, L"C:\\Users\\Ann\\AppData\\Local\\Programs", true},
+                      ProtectedCase{{"UsersProgram"}, L"C:\\Users\\Ann\\AppData\\Local\\Programs\\Foo", false},
+                      ProtectedCase{{"Public"}, L"C:\\Users\\Public", true},
+                      ProtectedCase{{"PublicDownloads"}, L"C:\\Users\\Public\\Downloads", true},
+                      // Through the compatibility junctions: the same folders.
+                      ProtectedCase{{"ThroughDocumentsAndSettings"}, L"C:\\Documents and Settings\\Ann\\Downloads", true},
+                      ProtectedCase{{"ThroughMyDocuments"}, L"C:\\Users\\Ann\\My Documents", true},
+                      ProtectedCase{{"ProgramThroughJunction"}, L"C:\\Documents and Settings\\Ann\\AppData\\Roaming\\Foo", false}),
     CaseName());
 
 TEST_F(SimMachineX86Test, ProtectedShortNamesAreTheFoldersTheyName) {
@@ -106,6 +121,17 @@ TEST_F(SimMachineX86Test, ProtectedShortNamesAreTheFoldersTheyName) {
   const TProtectedLocations locations;
   EXPECT_TRUE(locations.IsProtected(shortProgramFiles));
   EXPECT_FALSE(locations.IsProtected(shortProgramFiles + L"\\Foo"));
+}
+
+TEST_F(SimMachineX86Test, ProtectedAreTheFoldersALinkOrShortNameLeadsTo) {
+  Machine().files.MakeJunction(L"C:\\Apps\\Portable", L"C:\\Users\\Ann\\Downloads");
+  Machine().files.MakeJunction(L"C:\\Apps\\Mine", L"C:\\Data\\Mine");
+  Machine().files.PutFolder(L"C:\\Data\\Mine");
+  const TProtectedLocations locations;
+  EXPECT_TRUE(locations.IsProtected(L"C:\\Apps\\Portable"));
+  EXPECT_TRUE(locations.IsProtected(ShortPathOf(L"C:\\Users\\Ann\\Downloads")));
+  EXPECT_FALSE(locations.IsProtected(L"C:\\Apps\\Mine"));
+  EXPECT_FALSE(locations.IsProtected(L"C:\\Apps\\Portable\\Tool"));
 }
 
 TEST_F(SimMachineTest, ProtectedOn64BitWindowsAreBothProgramFilesAndSysWow64) {

@@ -168,6 +168,8 @@ TEST_P(ScanFilesNothingTest, NoFindingsBeyondTheInstallFolder) {
   Files().PutFile(Folder(CSIDL_APPDATA) + L"\\Microsoft\\Windows\\Start Menu\\Programs\\Tool.lnk", "");
   Files().PutFile(Folder(CSIDL_COMMON_PROGRAMS) + L"\\Tool.lnk", "");
   PutShortcut(Folder(CSIDL_DESKTOPDIRECTORY) + L"\\Notepad.lnk", "C:\\Windows\\notepad.exe");
+  // The user's own files where a protected location leads.
+  if (Files().IsFolder(location)) Files().PutFile(location + L"\\users-own.txt", "mine");
   const std::vector<std::wstring> paths = Paths(Scan(Entry(location, c.displayName, c.publisher)));
   EXPECT_TRUE(paths.empty()) << paths.front();
 }
@@ -180,6 +182,11 @@ INSTANTIATE_TEST_SUITE_P(
                       NothingCase{{"ProgramFiles"}, L"C:\\Program Files", 0, L"Foo", L"FooSoft"},
                       NothingCase{{"Desktop"}, L"", CSIDL_DESKTOPDIRECTORY, L"Foo", L"FooSoft"},
                       NothingCase{{"AppData"}, L"", CSIDL_APPDATA, L"Foo", L"FooSoft"},
+                      NothingCase{{"Downloads"}, L"C:\\Users\\Ann\\Downloads\\", 0, L"Foo", L"FooSoft"},
+                      NothingCase{{"DownloadsThroughJunction"}, L"C:\\Documents and Settings\\Ann\\Downloads", 0, L"Foo", L"FooSoft"},
+                      NothingCase{{"PublicDownloads"}, L"C:\\Users\\Public\\Downloads", 0, L"Foo", L"FooSoft"},
+                      NothingCase{{"Documents"}, L"", CSIDL_PERSONAL, L"Foo", L"FooSoft"},
+                      NothingCase{{"Profile"}, L"", CSIDL_PROFILE, L"Foo", L"FooSoft"},
                       NothingCase{{"Relative"}, L"Foo", 0, L"Foo", L"FooSoft"},
                       NothingCase{{"Empty"}, L"", 0, L"Foo", L"FooSoft"},
                       NothingCase{{"NamedWindows"}, L"C:\\Tools\\Win", 0, L"Windows", L"Microsoft"},
@@ -198,14 +205,18 @@ TEST_F(ScanFilesTest, LinksAreReportedButNeverFollowed) {
   Files().PutFile(L"C:\\Data\\FooSoft\\Foo\\theirs.txt", "");
   Files().MakeJunction(Folder(CSIDL_APPDATA) + L"\\Foo", L"C:\\Data");
   Files().MakeJunction(Folder(CSIDL_COMMON_APPDATA) + L"\\Elsewhere", L"C:\\Data");
+  // A link into a protected folder is that folder: never offered.
   EXPECT_EQ(Paths(Scan(Entry(L"C:\\Program Files\\Foo"))),
             (std::vector<std::wstring>{L"c:\\program files\\foo\\", L"c:\\program files\\foo\\data",
-                                       L"c:\\program files\\foo\\foo.exe", L"c:\\program files\\foo\\win"}));
+                                       L"c:\\program files\\foo\\foo.exe"}));
 
-  // An install folder that is itself a link stands alone.
-  Files().MakeJunction(L"C:\\Program Files\\Linked", L"C:\\Windows");
+  // An install folder that is itself a link stands alone, and is nothing
+  // when it leads to a protected folder.
+  Files().MakeJunction(L"C:\\Program Files\\Linked", L"C:\\Data");
   EXPECT_EQ(Paths(Scan(Entry(L"C:\\Program Files\\Linked"))),
             std::vector<std::wstring>{L"c:\\program files\\linked\\"});
+  Files().MakeJunction(L"C:\\Program Files\\LinkedWindows", L"C:\\Windows");
+  EXPECT_EQ(Paths(Scan(Entry(L"C:\\Program Files\\LinkedWindows"))), std::vector<std::wstring>{});
 }
 
 TEST_F(ScanFilesTest, TheMakersProductKeepsItsFilteredFilesAndOffersItsFolders) {

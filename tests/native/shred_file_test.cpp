@@ -57,6 +57,23 @@ TEST_F(ShredFileTest, EachPassDrawsTheNextValueOfTheProcessWideGenerator) {
   }
 }
 
+TEST_F(ShredFileTest, ALinkOrAHardLinkedNameIsDeletedAndTheDataItSharesStays) {
+  testing::ScriptedPump pump;
+  PutCountingFile(L"C:\\Data\\target.bin", 300);
+  const Bytes original = *Files().FileBytes(L"C:\\Data\\target.bin");
+  Files().MakeFileSymlink(L"C:\\Data\\link.bin", L"C:\\Data\\target.bin");
+  Files().MakeHardLink(L"C:\\Data\\second.bin", L"C:\\Data\\target.bin");
+
+  EXPECT_EQ(ShredFile(L"C:\\Data\\link.bin", pump), TShredResult::Unlinked);
+  EXPECT_FALSE(Files().Exists(L"C:\\Data\\link.bin"));
+  EXPECT_EQ(ShredFile(L"C:\\Data\\second.bin", pump), TShredResult::Unlinked);
+  EXPECT_FALSE(Files().Exists(L"C:\\Data\\second.bin"));
+  EXPECT_EQ(Files().FileBytes(L"C:\\Data\\target.bin"), original);
+
+  // The last name of the data is shredded as any file is.
+  EXPECT_EQ(ShredFile(L"C:\\Data\\target.bin", pump), TShredResult::Shredded);
+}
+
 TEST_F(ShredFileTest, AnEmptyFileIsNeverWrittenButDeleted) {
   const std::wstring path = L"C:\\Data\\empty.txt";
   Files().PutFile(path, Bytes{});

@@ -17,7 +17,7 @@ struct SimFileSystem::Entry {
   FILETIME64 created = 0;
   FILETIME64 accessed = 0;
   FILETIME64 written = 0;
-  Bytes data;
+  std::shared_ptr<Bytes> bytes = std::make_shared<Bytes>();  // shared by the names of a hard-linked file
   std::map<std::wstring, EntryPtr, TextLess> children;  // listed in this order, like NTFS
   Entry* parent = nullptr;                              // null for a root and for a removed entry
   wchar_t drive = 0;
@@ -77,7 +77,7 @@ bool IsLetter(wchar_t c) { return (c >= L'A' && c <= L'Z') || (c >= L'a' && c <=
 bool IsSeparator(wchar_t c) { return c == L'\\' || c == L'/'; }
 
 std::uint64_t TreeSize(const SimFileSystem::Entry& entry) {
-  std::uint64_t size = entry.data.size();
+  std::uint64_t size = entry.bytes->size();
   for (const auto& [name, child] : entry.children) size += TreeSize(*child);
   return size;
 }
@@ -290,15 +290,15 @@ SimFileSystem::EntryPtr SimFileSystem::NewChild(const EntryPtr& folder, const st
 DWORD SimFileSystem::Resize(Entry& entry, std::uint64_t size) {
   if (entry.parent != nullptr) {
     SimDrive& drive = drives_.at(entry.drive).info;
-    if (size > entry.data.size()) {
-      const std::uint64_t growth = size - entry.data.size();
+    if (size > entry.bytes->size()) {
+      const std::uint64_t growth = size - entry.bytes->size();
       if (growth > drive.free) return ERROR_DISK_FULL;
       drive.free -= growth;
     } else {
-      drive.free += entry.data.size() - size;
+      drive.free += entry.bytes->size() - size;
     }
   }
-  entry.data.resize(size);
+  entry.bytes->resize(size);
   return ERROR_SUCCESS;
 }
 
@@ -338,7 +338,7 @@ FindData SimFileSystem::DataOf(const Entry& entry, const std::wstring& name) con
   data.creationTime = entry.created;
   data.lastAccessTime = entry.accessed;
   data.lastWriteTime = entry.written;
-  data.size = entry.IsFolder() ? 0 : entry.data.size();
+  data.size = entry.IsFolder() ? 0 : entry.bytes->size();
   data.name = name;
   data.alternateName = name == entry.name ? entry.shortName : L"";
   data.reparseTag = entry.reparseTag;
@@ -454,6 +454,31 @@ DWORD SimFileSystem::GetShortPathName(const std::wstring& path, std::wstring* sh
   return ERROR_SUCCESS;
 }
 
+DWORD SimFileSystem::GetFinalPathName(const std::wstring& path, std::wstring* finalPath) {
+  std::lock_guard lock(mutex_);
+  const Located found = Find(path, true);
+  if (found.status != ERROR_SUCCESS) return found.status;
+  *finalPath = PathOf(*found.entry);
+  return ERROR_SUCCESS;
+}
+
+DWORD SimFileSystem::GetLinkCount(const std::wstring& path, DWORD* links) {
+  std::lock_guard lock(mutex_);
+  const Located found = Find(path, false);
+  if (found.status != ERROR_SUCCESS) return found.status;
+  const Entry& entry = *found.entry;
+  *links = entry.IsFolder() || entry.IsLink() ? 1 : static_cast<DWORD>(entry.bytes.use_count());
+  return ERROR_SUCCESS;
+}
+
+std::wstring SimFileSystem::PathOf(const Entry& entry) const {
+  std::vector<const Entry*> names;
+  for (const Entry* up = &entry; up->parent != nullptr; up = up->parent) names.push_back(up);
+  std::wstring path = std::wstring(1, entry.drive) + L":\\";
+  for (auto it = names.rbegin(); it != names.rend(); ++it) path += (it == names.rbegin() ? L"" : L"\\") + (*it)->name;
+  return path;
+}
+
 // ---- folders and files by name ----
 
 DWORD SimFileSystem::CreateDirectory(const std::wstring& path) {
@@ -518,11 +543,11 @@ DWORD SimFileSystem::CopyFile(const std::wstring& from, const std::wstring& to, 
   if (ReadOnlyMedia(*target.parent)) return ERROR_ACCESS_DENIED;
   const bool created = copy == nullptr;
   if (created) copy = NewChild(target.parent, targetPath.parts.back(), 0);
-  if (const DWORD status = Resize(*copy, source.entry->data.size()); status != ERROR_SUCCESS) {
+  if (const DWORD status = Resize(*copy, source.entry->bytes->size()); status != ERROR_SUCCESS) {
     if (created) Detach(copy);
     return status;
   }
-  copy->data = source.entry->data;
+  *copy->bytes = *source.entry->bytes;
   copy->attributes = (source.entry->attributes & kSettableAttributes) | FILE_ATTRIBUTE_ARCHIVE;
   copy->written = source.entry->written;
   copy->accessed = source.entry->accessed = Now();
@@ -548,11 +573,11 @@ DWORD SimFileSystem::MoveEntry(const EntryPtr& source, const Located& target, co
     if (source->IsFolder() || !(flags & MOVEFILE_COPY_ALLOWED)) return ERROR_NOT_SAME_DEVICE;
     if (existing != nullptr) Detach(existing);
     const EntryPtr copy = NewChild(folder, targetName, source->attributes);
-    if (const DWORD status = Resize(*copy, source->data.size()); status != ERROR_SUCCESS) {
+    if (const DWORD status = Resize(*copy, source->bytes->size()); status != ERROR_SUCCESS) {
       Detach(copy);
       return status;
     }
-    copy->data = source->data;
+    *copy->bytes = *source->bytes;
     copy->created = source->created;
     copy->written = source->written;
     Detach(source);
@@ -653,9 +678,9 @@ DWORD SimFileSystem::ReadFile(FileHandle handle, void* buffer, DWORD size, DWORD
   if (!Reads(file->access)) return ERROR_ACCESS_DENIED;
   if (buffer == nullptr && size > 0) return ERROR_INVALID_PARAMETER;
   Entry& entry = *file->entry;
-  const std::uint64_t available = file->position < entry.data.size() ? entry.data.size() - file->position : 0;
+  const std::uint64_t available = file->position < entry.bytes->size() ? entry.bytes->size() - file->position : 0;
   const auto count = static_cast<DWORD>(std::min<std::uint64_t>(size, available));
-  if (count > 0) std::memcpy(buffer, entry.data.data() + file->position, count);
+  if (count > 0) std::memcpy(buffer, entry.bytes->data() + file->position, count);
   file->position += count;
   entry.accessed = Now();
   if (read != nullptr) *read = count;
@@ -671,11 +696,11 @@ DWORD SimFileSystem::WriteFile(FileHandle handle, const void* buffer, DWORD size
   if (buffer == nullptr && size > 0) return ERROR_INVALID_PARAMETER;
   Entry& entry = *file->entry;
   const std::uint64_t end = file->position + size;
-  if (end > entry.data.size()) {
+  if (end > entry.bytes->size()) {
     if (const DWORD status = Resize(entry, end); status != ERROR_SUCCESS) return status;
   }
   const auto* bytes = static_cast<const std::uint8_t*>(buffer);
-  if (size > 0) std::memcpy(entry.data.data() + file->position, bytes, size);
+  if (size > 0) std::memcpy(entry.bytes->data() + file->position, bytes, size);
   FileEvent event{FileOp::Write, file->path, file->position, size};
   event.head.assign(bytes, bytes + std::min<std::size_t>(size, kJournalHead));
   Record(std::move(event));
@@ -697,7 +722,7 @@ DWORD SimFileSystem::GetFileSize(FileHandle handle, std::uint64_t* size) {
   std::lock_guard lock(mutex_);
   OpenFileState* file = Handle(handle);
   if (file == nullptr) return ERROR_INVALID_HANDLE;
-  *size = file->entry->data.size();
+  *size = file->entry->bytes->size();
   return ERROR_SUCCESS;
 }
 
@@ -897,9 +922,9 @@ void SimFileSystem::PutFile(const std::wstring& path, Bytes data, DWORD attribut
   if (file->IsFolder()) throw std::invalid_argument("a folder is at " + ToUtf8(path));
   // Set-up never fails for want of space: the drive is just full.
   SimDrive& drive = drives_.at(file->drive).info;
-  drive.free += file->data.size();
+  drive.free += file->bytes->size();
   drive.free -= std::min<std::uint64_t>(drive.free, data.size());
-  file->data = std::move(data);
+  *file->bytes = std::move(data);
   file->attributes = attributes & kSettableAttributes;
   file->written = Now();
 }
@@ -919,6 +944,29 @@ void SimFileSystem::MakeJunction(const std::wstring& path, const std::wstring& t
                                      (attributes & kSettableAttributes));
   link->reparseTag = tag;
   link->linkTarget = target;
+}
+
+void SimFileSystem::MakeFileSymlink(const std::wstring& path, const std::wstring& target) {
+  std::lock_guard lock(mutex_);
+  const Parsed parsed = ParseForTest(path);
+  if (parsed.parts.empty()) throw std::invalid_argument("a drive root cannot be a link");
+  const EntryPtr parent = EnsureFolder(parsed, parsed.parts.size() - 1);
+  if (Child(*parent, parsed.parts.back()) != nullptr) throw std::invalid_argument("something is at " + ToUtf8(path));
+  const EntryPtr link = NewChild(parent, parsed.parts.back(), FILE_ATTRIBUTE_REPARSE_POINT | FILE_ATTRIBUTE_ARCHIVE);
+  link->reparseTag = IO_REPARSE_TAG_SYMLINK;
+  link->linkTarget = target;
+}
+
+void SimFileSystem::MakeHardLink(const std::wstring& path, const std::wstring& existing) {
+  std::lock_guard lock(mutex_);
+  const EntryPtr original = LocateForTest(existing);
+  if (original == nullptr || original->IsFolder() || original->IsLink())
+    throw std::invalid_argument("no file at " + ToUtf8(existing));
+  const Parsed parsed = ParseForTest(path);
+  const EntryPtr parent = EnsureFolder(parsed, parsed.parts.size() - 1);
+  if (Child(*parent, parsed.parts.back()) != nullptr) throw std::invalid_argument("something is at " + ToUtf8(path));
+  const EntryPtr name = NewChild(parent, parsed.parts.back(), original->attributes);
+  name->bytes = original->bytes;
 }
 
 void SimFileSystem::DenyListing(const std::wstring& path) {
@@ -973,7 +1021,7 @@ std::optional<Bytes> SimFileSystem::FileBytes(const std::wstring& path) const {
   if (Parse(path, false, &parsed) != ERROR_SUCCESS) return std::nullopt;
   const Located found = Locate(parsed, true);
   if (found.status != ERROR_SUCCESS || found.entry->IsFolder()) return std::nullopt;
-  return found.entry->data;
+  return *found.entry->bytes;
 }
 
 std::optional<std::string> SimFileSystem::FileText(const std::wstring& path) const {

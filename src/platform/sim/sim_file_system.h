@@ -77,6 +77,8 @@ class SimFileSystem : public IFileSystem {
   DWORD SetAttributes(const std::wstring& path, DWORD attributes) override;
   DWORD GetLongPathName(const std::wstring& path, std::wstring* longPath) override;
   DWORD GetShortPathName(const std::wstring& path, std::wstring* shortPath) override;
+  DWORD GetFinalPathName(const std::wstring& path, std::wstring* finalPath) override;
+  DWORD GetLinkCount(const std::wstring& path, DWORD* links) override;
   DWORD CreateDirectory(const std::wstring& path) override;
   DWORD RemoveDirectory(const std::wstring& path) override;
   DWORD DeleteFile(const std::wstring& path) override;
@@ -114,6 +116,10 @@ class SimFileSystem : public IFileSystem {
   // `path` to the folder `target`; paths through it reach the target.
   void MakeJunction(const std::wstring& path, const std::wstring& target, DWORD tag = IO_REPARSE_TAG_MOUNT_POINT,
                     DWORD attributes = 0);
+  // A symbolic link to a file: opening `path` opens `target`.
+  void MakeFileSymlink(const std::wstring& path, const std::wstring& target);
+  // A second name for an existing file: both names share one content.
+  void MakeHardLink(const std::wstring& path, const std::wstring& existing);
   // Listing the folder is denied (as on Windows' compatibility junctions);
   // paths through it still work.
   void DenyListing(const std::wstring& path);
@@ -195,6 +201,8 @@ class SimFileSystem : public IFileSystem {
   OpenFileState* Handle(FileHandle handle);
   FILETIME64 Now() const;
   FindData DataOf(const Entry& entry, const std::wstring& name) const;
+  // The long path of an entry still in the tree, from its drive's root.
+  std::wstring PathOf(const Entry& entry) const;
   void Record(FileEvent event);
 
   Bitness machine_;

@@ -227,6 +227,7 @@ struct KnownFolder {
   const wchar_t* guid;
   int csidl;
   const wchar_t* below = L"";
+  bool inParent = false;  // `below` is taken in the special folder's parent
 };
 
 const KnownFolder kKnownFolders[] = {
@@ -253,6 +254,25 @@ const KnownFolder kKnownFolders[] = {
     {L"{F7F1ED05-9F6D-47A2-AAAE-29D317C6F066}", CSIDL_PROGRAM_FILES_COMMON},     // ProgramFilesCommon
     {L"{DE974D24-D9C6-4D3E-BF91-F4455120B917}", CSIDL_PROGRAM_FILES_COMMONX86},  // ProgramFilesCommonX86
     {L"{6365D5A7-0F0D-45E5-87F6-0DA56B6A4F7D}", kNoFolder},                      // ProgramFilesCommonX64
+    // The user's folders that came without a CSIDL of their own.
+    {L"{374DE290-123F-4565-9164-39C4925E467B}", CSIDL_PROFILE, L"\\Downloads"},            // Downloads
+    {L"{4C5C32FF-BB9D-43B0-B5B4-2D72E54EAAA4}", CSIDL_PROFILE, L"\\Saved Games"},          // SavedGames
+    {L"{BFB9D5E0-C6A9-404C-B2B2-AE6DB6AF4968}", CSIDL_PROFILE, L"\\Links"},                // Links
+    {L"{56784854-C6CB-462B-8169-88E350ACB882}", CSIDL_PROFILE, L"\\Contacts"},             // Contacts
+    {L"{7D1D3A04-DEBB-4115-95CF-2F29DA2920DA}", CSIDL_PROFILE, L"\\Searches"},             // SavedSearches
+    {L"{A520A1A4-1780-4FF6-BD18-167343C5AF16}", CSIDL_PROFILE, L"\\AppData\\LocalLow"},    // LocalAppDataLow
+    {L"{A52BBA46-E9E1-435F-B3D9-28DAA648C0F6}", kNoFolder},                                // SkyDrive (not set up)
+    {L"{4BD8D571-6D19-48D3-BE97-422220080E43}", CSIDL_MYMUSIC},                            // Music
+    {L"{33E28130-4E1E-4676-835A-98395C3BC3BB}", CSIDL_MYPICTURES},                         // Pictures
+    {L"{18989B1D-99B5-455B-841C-AB7C74E4DDFC}", CSIDL_MYVIDEO},                            // Videos
+    {L"{1777F761-68AD-4D8A-87BD-30B759FA33DD}", CSIDL_FAVORITES},                          // Favorites
+    {L"{A63293E8-664E-48DB-A079-DF759E0509F7}", CSIDL_TEMPLATES},                          // Templates
+    {L"{DFDF76A2-C82A-4D63-906A-5644AC457385}", CSIDL_COMMON_DOCUMENTS, L"", true},        // Public
+    {L"{3D644C9B-1FB8-4F30-9B45-F670235F79C0}", CSIDL_COMMON_DOCUMENTS, L"\\Downloads", true},  // PublicDownloads
+    {L"{ED4824AF-DCE4-45A8-81E2-FC7965083634}", CSIDL_COMMON_DOCUMENTS},                   // PublicDocuments
+    {L"{3214FAB5-9757-4298-BB61-92A9DEAA44FF}", CSIDL_COMMON_MUSIC},                       // PublicMusic
+    {L"{B6EBFB86-6907-413C-9AF7-4FC2ABF07CC5}", CSIDL_COMMON_PICTURES},                    // PublicPictures
+    {L"{2400183A-6185-49FB-A2D8-4A392A602BA3}", CSIDL_COMMON_VIDEO},                       // PublicVideos
 };
 
 void PutStrings(SimRegistry& registry, const std::wstring& key,
@@ -274,6 +294,10 @@ SimShell::SimShell(SimFileSystem& files, Bitness machine, const OsVersionInfo& o
   files.SetWindowsDirectory(windowsDir_);
   for (const auto& [csidl, path] : folders_) files.PutFolder(path);
   for (const std::wstring& path : layout.hidden) files.PutFolder(path, FILE_ATTRIBUTE_HIDDEN);
+  for (const KnownFolder& known : kKnownFolders) {
+    const std::wstring path = GetKnownFolderPath(known.guid);
+    if (!path.empty() && !files.Exists(path)) files.PutFolder(path);
+  }
   files.PutFolder(windowsDir_ + L"\\system32\\drivers\\etc");
   files.PutFolder(windowsDir_ + L"\\Temp");
   files.PutFolder(windowsDir_ + L"\\Installer", FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM);
@@ -325,7 +349,8 @@ std::wstring SimShell::GetKnownFolderPath(const std::wstring& guid) {
   for (const KnownFolder& known : kKnownFolders) {
     if (!SameText(guid, known.guid)) continue;
     if (known.csidl == kNoFolder) return {};
-    const std::wstring folder = GetSpecialFolder(known.csidl);
+    std::wstring folder = GetSpecialFolder(known.csidl);
+    if (known.inParent) folder.resize(std::min(folder.size(), folder.rfind(L'\\')));
     return folder.empty() ? folder : folder + known.below;
   }
   return {};

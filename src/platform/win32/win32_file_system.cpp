@@ -56,6 +56,43 @@ class Wow64Redirection {
   RevertFn revert_ = nullptr;
 };
 
+// A handle on the file or folder itself, for asking about it: no access to
+// its data, every sharing mode, folders too; `ownLink` opens a reparse
+// point at the path instead of what it points to.
+class QueryHandle {
+ public:
+  QueryHandle(const std::wstring& path, bool ownLink)
+      : handle_(::CreateFileW(path.c_str(), FILE_READ_ATTRIBUTES,
+                              FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                              FILE_FLAG_BACKUP_SEMANTICS | (ownLink ? FILE_FLAG_OPEN_REPARSE_POINT : 0), nullptr)) {}
+  ~QueryHandle() {
+    if (Opened()) ::CloseHandle(handle_);
+  }
+  QueryHandle(const QueryHandle&) = delete;
+  QueryHandle& operator=(const QueryHandle&) = delete;
+
+  bool Opened() const { return handle_ != INVALID_HANDLE_VALUE; }
+  HANDLE Get() const { return handle_; }
+
+ private:
+  HANDLE handle_;
+};
+
+// GetFinalPathNameByHandleW came with Vista: looked up at run time.
+using FinalPathFunction = ::DWORD(WINAPI*)(HANDLE, LPWSTR, ::DWORD, ::DWORD);
+FinalPathFunction FinalPathNameFunction() {
+  static const auto function = reinterpret_cast<FinalPathFunction>(
+      reinterpret_cast<void*>(::GetProcAddress(::GetModuleHandleW(L"kernel32.dll"), "GetFinalPathNameByHandleW")));
+  return function;
+}
+
+// "\\?\C:\x" and "\\?\UNC\server\share" as the paths they stand for.
+std::wstring WithoutDevicePrefix(const std::wstring& path) {
+  if (path.rfind(L"\\\\?\\UNC\\", 0) == 0) return L"\\\\" + path.substr(8);
+  if (path.rfind(L"\\\\?\\", 0) == 0) return path.substr(4);
+  return path;
+}
+
 class Win32FileSystem : public IFileSystem {
  public:
   orvix::DWORD FindFirst(const std::wstring& pattern, FindData* data, FindHandle* handle) override {
@@ -104,6 +141,28 @@ class Win32FileSystem : public IFileSystem {
   orvix::DWORD GetShortPathName(const std::wstring& path, std::wstring* shortPath) override {
     return TextFromCall([&](wchar_t* buffer, ::DWORD size) { return ::GetShortPathNameW(path.c_str(), buffer, size); },
                         shortPath);
+  }
+
+  orvix::DWORD GetFinalPathName(const std::wstring& path, std::wstring* finalPath) override {
+    const FinalPathFunction function = FinalPathNameFunction();
+    if (function == nullptr) return ERROR_CALL_NOT_IMPLEMENTED;
+    const QueryHandle file(path, false);
+    if (!file.Opened()) return ::GetLastError();
+    std::wstring found;
+    const orvix::DWORD status = TextFromCall(
+        [&](wchar_t* buffer, ::DWORD size) { return function(file.Get(), buffer, size, 0 /* VOLUME_NAME_DOS */); },
+        &found);
+    if (status == ERROR_SUCCESS) *finalPath = WithoutDevicePrefix(found);
+    return status;
+  }
+
+  orvix::DWORD GetLinkCount(const std::wstring& path, orvix::DWORD* links) override {
+    const QueryHandle file(path, true);
+    if (!file.Opened()) return ::GetLastError();
+    BY_HANDLE_FILE_INFORMATION information{};
+    if (!::GetFileInformationByHandle(file.Get(), &information)) return ::GetLastError();
+    *links = information.nNumberOfLinks;
+    return ERROR_SUCCESS;
   }
 
   orvix::DWORD CreateDirectory(const std::wstring& path) override {

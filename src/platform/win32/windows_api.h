@@ -28,6 +28,7 @@
 #undef GetDriveType
 #undef GetEnvironmentVariable
 #undef GetLongPathName
+#undef GetFinalPathName
 #undef GetModuleFileName
 #undef GetShortPathName
 #undef GetSystemDirectory
