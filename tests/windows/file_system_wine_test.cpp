@@ -219,6 +219,29 @@ TEST_F(FileSystemWineTest, HandleReadsWritesSeeksAndTruncates) {
             ERROR_FILE_NOT_FOUND);
 }
 
+TEST_F(FileSystemWineTest, FinalPathsAndLinkCountsOfRealFiles) {
+  ScratchFolder scratch;
+  ASSERT_TRUE(WriteTestFile(scratch / L"one.txt", "data"));
+  ASSERT_TRUE(::CreateHardLinkW((scratch / L"two.txt").c_str(), (scratch / L"one.txt").c_str(), nullptr));
+  ASSERT_TRUE(::CreateDirectoryW((scratch / L"Sub Folder").c_str(), nullptr));
+
+  DWORD links = 0;
+  ASSERT_EQ(files().GetLinkCount(scratch / L"one.txt", &links), ERROR_SUCCESS);
+  EXPECT_EQ(links, 2u);
+  ASSERT_EQ(files().DeleteFile(scratch / L"two.txt"), ERROR_SUCCESS);
+  ASSERT_EQ(files().GetLinkCount(scratch / L"one.txt", &links), ERROR_SUCCESS);
+  EXPECT_EQ(links, 1u);
+  EXPECT_NE(files().GetLinkCount(scratch / L"missing.txt", &links), ERROR_SUCCESS);
+
+  // The final path names the same place, without the device prefix.
+  std::wstring final;
+  ASSERT_EQ(files().GetFinalPathName(scratch / L"Sub Folder", &final), ERROR_SUCCESS);
+  EXPECT_TRUE(SameText(final, scratch / L"Sub Folder")) << final;
+  ASSERT_EQ(files().GetFinalPathName(scratch / L"Sub Folder\\..\\one.txt", &final), ERROR_SUCCESS);
+  EXPECT_TRUE(SameText(final, scratch / L"one.txt")) << final;
+  EXPECT_NE(files().GetFinalPathName(scratch / L"missing", &final), ERROR_SUCCESS);
+}
+
 TEST_F(FileSystemWineTest, CopyMoveAndDeleteAnswerWin32Errors) {
   const std::wstring a = scratch_ / L"a.txt";
   const std::wstring b = scratch_ / L"b.txt";

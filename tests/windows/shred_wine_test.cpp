@@ -1,5 +1,6 @@
 // Shredding against Wine's real files: the content is overwritten before the
-// name goes, and a file another handle holds without sharing is refused.
+// name goes, a hard-linked name goes without touching the data its other
+// names share, and a file another handle holds without sharing is refused.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -25,6 +26,22 @@ class NoMessages : public IPump {
   bool StopRequested() override { return false; }
 };
 
+// Asks for a stop only between the two passes: the start of the second pass
+// is the one place where a stop check follows another without messages
+// processed in between.
+class StopBetweenPasses : public IPump {
+ public:
+  void ProcessMessages() override { lastWasCheck_ = false; }
+  bool StopRequested() override {
+    const bool between = lastWasCheck_;
+    lastWasCheck_ = true;
+    return between;
+  }
+
+ private:
+  bool lastWasCheck_ = false;
+};
+
 class RecordingPrompts : public IShredderPrompts {
  public:
   bool Confirm(const std::wstring&) override { return true; }
@@ -42,18 +59,30 @@ TEST(ShredWineTest, TheContentIsOverwrittenOnDiskBeforeTheFileIsDeleted) {
   const std::wstring path = scratch / L"secret.bin";
   const std::string secret(kShredChunkSize + 1234, 'S');  // two chunks
   ASSERT_TRUE(WriteTestFile(path, secret));
-  // A second name for the same file keeps its content readable after the delete.
-  const std::wstring witness = scratch / L"witness.bin";
-  ASSERT_TRUE(::CreateHardLinkW(witness.c_str(), path.c_str(), nullptr)) << ::GetLastError();
   TShredFill next = ShredFillGenerator();
-  next.Next();
-  const char lastFill = static_cast<char>(next.Next());
+  const char firstFill = static_cast<char>(next.Next());
+
+  // Stopped after the first pass, the file on disk holds that pass's fill.
+  StopBetweenPasses betweenPasses;
+  EXPECT_EQ(ShredFile(path, betweenPasses), TShredResult::Stopped);
+  EXPECT_TRUE(ReadAll(path) == std::string(secret.size(), firstFill)) << "every byte holds the first pass's fill";
+
+  NoMessages pump;
+  EXPECT_EQ(ShredFile(path, pump), TShredResult::Shredded);
+  EXPECT_FALSE(PathExists(path));
+}
+
+TEST(ShredWineTest, AHardLinkedNameIsDeletedWithoutOverwritingTheOtherNames) {
+  ScratchFolder scratch;
+  const std::wstring path = scratch / L"shared.bin";
+  ASSERT_TRUE(WriteTestFile(path, "the other name's data"));
+  const std::wstring other = scratch / L"other.bin";
+  ASSERT_TRUE(::CreateHardLinkW(other.c_str(), path.c_str(), nullptr)) << ::GetLastError();
   NoMessages pump;
 
-  EXPECT_EQ(ShredFile(path, pump), TShredResult::Shredded);
-
+  EXPECT_EQ(ShredFile(path, pump), TShredResult::Unlinked);
   EXPECT_FALSE(PathExists(path));
-  EXPECT_TRUE(ReadAll(witness) == std::string(secret.size(), lastFill)) << "every byte holds the last pass's fill";
+  EXPECT_EQ(ReadAll(other), "the other name's data");
 }
 
 TEST(ShredWineTest, AFileHeldWithoutSharingIsRefusedAndKeptIntact) {
