@@ -63,9 +63,16 @@ bool TSoftwareCache::ApplyTo(TSoftInfo& entry) const {
   if (!Matches(entry)) return false;
   const std::wstring& section = entry.DisplayName;
 
-  if (entry.InstallDateText.empty()) entry.InstallDateText = file_.ReadString(section, kInstallDate, L"");
+  const bool cachedText = entry.InstallDateText.empty();
+  if (cachedText) entry.InstallDateText = file_.ReadString(section, kInstallDate, L"");
   if (const std::optional<TDateTime> date = ParseShortDate(entry.InstallDateText)) {
     entry.InstallDate = *date;
+  } else if (const TDateTime stored = file_.ReadFloat(section, kInstallDateT, 0);
+             cachedText && stored > 0 && !entry.InstallDateText.empty()) {
+    // Cached in another date format (the user changed it since): the stored
+    // value still holds the date.
+    entry.InstallDate = stored;
+    entry.InstallDateText = FormatShortDate(stored);
   } else {
     entry.InstallDateText.clear();
     entry.InstallDate = 0;

@@ -1,5 +1,7 @@
 #include "inventory/rating_classes.h"
 
+#include <cmath>
+
 namespace orvix {
 namespace {
 
@@ -22,28 +24,33 @@ TAppUseRange RangeOfMonths(int months) {
   return audMonth;
 }
 
-// Installed in this year and at most about two months before now.
-bool InstalledRecently(TDateTime installDate, const TDateParts& now) {
-  if (!(installDate > 0 && installDate <= kLastDate)) return false;  // unknown dates are old ones
-  const TDateParts installed = DecodeDate(installDate);
-  if (installed.year != now.year) return false;
-  const int months = now.month - installed.month;
-  return months <= 1 || (months == 2 && now.day < installed.day);
+bool IsCalendarDate(TDateTime date) { return date >= -693593 && date <= kLastDate; }
+
+// Whole months from one day to a later one, counted across year ends: from
+// 31 January, one month has passed on the last day of February.
+int WholeMonthsBetween(const TDateParts& from, const TDateParts& to) {
+  const int months = (to.year - from.year) * 12 + to.month - from.month;
+  const bool monthEnded = to.day >= from.day || to.day == DaysInMonth(to.year, to.month);
+  return months - (monthEnded ? 0 : 1);
+}
+
+// Installed at most about two months before now: no more than one whole
+// month ago. Unknown dates are old ones.
+bool InstalledRecently(TDateTime installDate, TDateTime now) {
+  if (!(installDate > 0 && installDate <= kLastDate)) return false;
+  return WholeMonthsBetween(DecodeDate(installDate), DecodeDate(now)) <= 1;
 }
 
 }  // namespace
 
+// By the time that has passed, not by calendar fields: a program used on 31
+// December and rated on 2 January was used two days ago.
 TAppUseRange ClassifyUseRange(TDateTime lastUse, TDateTime now) {
-  const TDateParts last = DecodeDate(lastUse);
-  const TDateParts today = DecodeDate(now);
-  if (last.year > today.year) return audUnknown;
-  if (last.year < today.year) return audMore;
-  if (last.month < today.month) {
-    const int months = today.month - last.month - (today.day < last.day ? 1 : 0);
-    return RangeOfMonths(months);
-  }
-  if (last.month == today.month) return RangeOfDays(today.day - last.day);
-  return audUnknown;
+  if (!IsCalendarDate(lastUse) || !IsCalendarDate(now)) return audUnknown;
+  const double days = std::floor(now) - std::floor(lastUse);
+  if (days < 0) return audUnknown;  // a start recorded in the future
+  const int months = WholeMonthsBetween(DecodeDate(lastUse), DecodeDate(now));
+  return months == 0 ? RangeOfDays(static_cast<int>(days)) : RangeOfMonths(months);
 }
 
 TAppUseRate ClassifyUseRate(TAppUseRange range, TDateTime installDate, TDateTime now, TAppUseRate previous) {
@@ -58,7 +65,7 @@ TAppUseRate ClassifyUseRate(TAppUseRange range, TDateTime installDate, TDateTime
       return aurLess;
     case aud3Month:
     case audMore:
-      return InstalledRecently(installDate, DecodeDate(now)) ? aurUnknown : aurRarely;
+      return InstalledRecently(installDate, now) ? aurUnknown : aurRarely;
     case audUnknown:
       break;
   }

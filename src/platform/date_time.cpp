@@ -6,6 +6,7 @@
 
 #include "platform/platform.h"
 #include "platform/system_info.h"
+#include "platform/text.h"
 
 namespace orvix {
 namespace {
@@ -16,12 +17,13 @@ constexpr long kOleEpochDays = 693593;
 constexpr const wchar_t* kMonthNames[] = {L"January", L"February", L"March",     L"April",   L"May",      L"June",
                                           L"July",    L"August",   L"September", L"October", L"November", L"December"};
 
-bool IsLeap(int year) { return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0; }
+constexpr const wchar_t* kDayNames[] = {L"Sunday",   L"Monday", L"Tuesday", L"Wednesday",
+                                        L"Thursday", L"Friday", L"Saturday"};
 
-int DaysInMonth(int year, int month) {
-  static constexpr int kDays[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-  return month == 2 && IsLeap(year) ? 29 : kDays[month - 1];
-}
+// 0 for Sunday: 1899-12-30 was a Saturday.
+int DayOfWeek(double date) { return static_cast<int>(((static_cast<long long>(std::floor(date)) + 6) % 7 + 7) % 7); }
+
+bool IsLeap(int year) { return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0; }
 
 long DaysBeforeYear(int year) {
   const long y = year - 1;
@@ -35,6 +37,11 @@ std::wstring Padded(int value, std::size_t width) {
 }
 
 }  // namespace
+
+int DaysInMonth(int year, int month) {
+  static constexpr int kDays[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+  return month == 2 && IsLeap(year) ? 29 : kDays[month - 1];
+}
 
 std::optional<TDateTime> EncodeDate(int year, int month, int day) {
   if (year < 1 || year > 9999 || month < 1 || month > 12 || day < 1 || day > DaysInMonth(year, month))
@@ -95,6 +102,9 @@ std::wstring FormatDate(TDateTime date, const std::wstring& picture) {
     }
     if (c == L'd' && run <= 2) {
       out += Padded(parts.day, run);
+    } else if (c == L'd') {
+      const std::wstring name = kDayNames[DayOfWeek(date)];
+      out += run == 3 ? name.substr(0, 3) : name;
     } else if (c == L'M') {
       const std::wstring name = kMonthNames[parts.month - 1];
       out += run <= 2 ? Padded(parts.month, run) : run == 3 ? name.substr(0, 3) : name;
@@ -144,21 +154,106 @@ std::optional<TDateTime> ParseDate(const std::wstring& text, TDateOrder order, w
   return EncodeDate(year, month, day);
 }
 
+namespace {
+
+// Reads a date back along the picture that wrote it, one field or literal
+// at a time, so that any picture FormatDate writes reads back: trailing
+// separators ("yyyy. MM. dd."), quoted text, month names.
+class TPictureReader {
+ public:
+  explicit TPictureReader(const std::wstring& text) : text_(text) {}
+
+  std::optional<TDateTime> Read(const std::wstring& picture) {
+    for (std::size_t i = 0; i < picture.size();) {
+      const wchar_t c = picture[i];
+      std::size_t run = 1;
+      while (i + run < picture.size() && picture[i + run] == c) ++run;
+      if (c == L'\'') {
+        const std::size_t close = std::min(picture.find(L'\'', i + 1), picture.size());
+        if (!Literal(picture.substr(i + 1, close - i - 1))) return std::nullopt;
+        i = std::min(close + 1, picture.size());
+        continue;
+      }
+      if (!Field(c, run)) return std::nullopt;
+      i += run;
+    }
+    SkipBlanks();
+    if (at_ != text_.size() || day_ == 0 || month_ == 0 || yearDigits_ == 0) return std::nullopt;
+    const int year = yearDigits_ <= 2 ? year_ + (year_ < 50 ? 2000 : 1900) : year_;
+    return EncodeDate(year, month_, day_);
+  }
+
+ private:
+  bool Field(wchar_t c, std::size_t run) {
+    switch (c) {
+      case L'd': return run <= 2 ? Number(2, &day_) : Letters();  // ddd, dddd: the day's name
+      case L'M': return run <= 2 ? Number(2, &month_) : MonthName(run == 3);
+      case L'y': return Number(run <= 2 ? 2 : 4, &year_, &yearDigits_);
+      case L'g': return Letters();  // the era
+      default: return Literal(std::wstring(run, c));
+    }
+  }
+
+  void SkipBlanks() {
+    while (at_ < text_.size() && text_[at_] == L' ') ++at_;
+  }
+
+  bool Number(int maxDigits, int* value, int* digits = nullptr) {
+    SkipBlanks();
+    int count = 0;
+    *value = 0;
+    while (at_ < text_.size() && count < maxDigits && text_[at_] >= L'0' && text_[at_] <= L'9') {
+      *value = *value * 10 + (text_[at_++] - L'0');
+      ++count;
+    }
+    if (digits != nullptr) *digits = count;
+    return count > 0;
+  }
+
+  bool Letters() {
+    SkipBlanks();
+    const std::size_t start = at_;
+    while (at_ < text_.size() && std::iswalpha(static_cast<wint_t>(text_[at_]))) ++at_;
+    return at_ > start;
+  }
+
+  bool MonthName(bool abbreviated) {
+    SkipBlanks();
+    for (int m = 0; m < 12; ++m) {
+      const std::wstring name = abbreviated ? std::wstring(kMonthNames[m]).substr(0, 3) : kMonthNames[m];
+      if (text_.size() - at_ >= name.size() && SameText(text_.substr(at_, name.size()), name)) {
+        at_ += name.size();
+        month_ = m + 1;
+        return true;
+      }
+    }
+    return false;
+  }
+
+  // Blanks in the picture or the text are not held against either.
+  bool Literal(const std::wstring& literal) {
+    for (const wchar_t c : literal) {
+      if (c == L' ') continue;
+      SkipBlanks();
+      if (at_ >= text_.size() || text_[at_] != c) return false;
+      ++at_;
+    }
+    return true;
+  }
+
+  const std::wstring& text_;
+  std::size_t at_ = 0;
+  int day_ = 0, month_ = 0, year_ = 0, yearDigits_ = 0;
+};
+
+}  // namespace
+
+std::optional<TDateTime> ParseDateWithPicture(const std::wstring& text, const std::wstring& picture) {
+  return TPictureReader(text).Read(picture);
+}
+
 std::optional<TDateTime> ParseShortDate(const std::wstring& text) {
-  const std::wstring picture = CurrentPlatform().Locale().ShortDateFormat();
-  const std::size_t y = picture.find(L'y');
-  const std::size_t m = picture.find(L'M');
-  const std::size_t d = picture.find(L'd');
-  if (y == std::wstring::npos || m == std::wstring::npos || d == std::wstring::npos) return std::nullopt;
-  const TDateOrder order = (y < m && m < d)   ? TDateOrder::YearMonthDay
-                           : (m < d && d < y) ? TDateOrder::MonthDayYear
-                                              : TDateOrder::DayMonthYear;
-  // The separator is the first character after the first field.
-  const std::size_t first = std::min({y, m, d});
-  std::size_t after = first;
-  while (after < picture.size() && picture[after] == picture[first]) ++after;
-  if (after >= picture.size()) return std::nullopt;
-  return ParseDate(text, order, picture[after]);
+  return ParseDateWithPicture(text, CurrentPlatform().Locale().ShortDateFormat());
 }
 
 }  // namespace orvix

@@ -16,6 +16,8 @@ struct TDateParts {
   int day = 0;
 };
 
+// 28 to 31; month from 1 to 12.
+int DaysInMonth(int year, int month);
 // Fails for days that do not exist (2023-02-29) and years outside 1..9999.
 std::optional<TDateTime> EncodeDate(int year, int month, int day);
 TDateParts DecodeDate(TDateTime date);
@@ -48,6 +50,10 @@ enum class TDateOrder { YearMonthDay, MonthDayYear, DayMonthYear };
 // Reads three numbers separated by `separator` in the given order; two-digit
 // years count from 1950 to 2049. Empty when the text is no valid date.
 std::optional<TDateTime> ParseDate(const std::wstring& text, TDateOrder order, wchar_t separator);
+// Reads a date written in a date picture, as FormatDate writes it: numbers
+// of one or two digits (years of up to four), English month names for MMM
+// and MMMM, literal text as written, blanks anywhere not held against it.
+std::optional<TDateTime> ParseDateWithPicture(const std::wstring& text, const std::wstring& picture);
 // Reads a date written in the user's short date format.
 std::optional<TDateTime> ParseShortDate(const std::wstring& text);
 

@@ -100,6 +100,16 @@ TEST_F(AnalysisCacheTest, TheEntrysOwnDateTextWinsAndIsReadInTheUsersFormat) {
   EXPECT_EQ(entries[1]->InstallDate, 0);
 }
 
+TEST_F(AnalysisCacheTest, ACachedDateOfAnotherFormatIsTakenFromItsStoredValue) {
+  WriteCache();  // "3/15/2023", stored as 45000
+  Machine().locale.shortDateFormat = L"yyyy. MM. dd.";
+  std::vector<std::unique_ptr<TSoftInfo>> entries;
+  entries.push_back(Entry());
+  Apply(entries);
+  EXPECT_EQ(entries[0]->InstallDate, 45000);
+  EXPECT_EQ(entries[0]->InstallDateText, L"2023. 03. 15.");
+}
+
 TEST_F(AnalysisCacheTest, ASectionOfAnotherInstallationIsIgnoredEntirely) {
   // The program was updated: its uninstall command is not the one hashed.
   WriteCache(L"\"C:\\Program Files\\Foo\\old-uninst.exe\"");

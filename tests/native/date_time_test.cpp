@@ -1,7 +1,10 @@
 // OLE dates, the user's date pictures and reading dates back.
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "platform/date_time.h"
+#include "platform/sim/sim_locale_formats.h"
 #include "sim_fixture.h"
 #include "test_text.h"
 
@@ -57,15 +60,32 @@ TEST(DateTimeTest, ParsesDatesInAGivenOrder) {
 
 class ShortDateTest : public testing::SimMachineTest {};
 
-TEST_F(ShortDateTest, FollowsTheUsersFormatBothWays) {
-  const TDateTime date = *EncodeDate(2024, 11, 28);
-  for (const wchar_t* picture : {L"M/d/yyyy", L"dd.MM.yyyy", L"yyyy-MM-dd", L"d/M/yy"}) {
-    Machine().locale.shortDateFormat = picture;
-    const std::wstring text = FormatShortDate(date);
-    EXPECT_EQ(ParseShortDate(text), date) << testing::Narrow(picture) << " " << testing::Narrow(text);
+TEST_F(ShortDateTest, EveryShippedFormatReadsBackWhatItWrote) {
+  std::vector<TDateTime> dates;
+  for (const auto& [year, month, day] : {std::tuple{2024, 11, 28}, {2000, 1, 1}, {1999, 12, 31}, {2024, 2, 29},
+                                         {2049, 5, 9}, {1950, 10, 10}}) {
+    dates.push_back(*EncodeDate(year, month, day));
   }
+  for (const sim::SimShortDateFormat& format : sim::ShippedShortDateFormats()) {
+    Machine().locale.shortDateFormat = format.picture;
+    for (const TDateTime date : dates) {
+      const std::wstring text = FormatShortDate(date);
+      EXPECT_EQ(ParseShortDate(text), date) << testing::Narrow(format.locale) << " " << testing::Narrow(text);
+    }
+  }
+}
+
+TEST_F(ShortDateTest, TextThatIsNoDateInTheFormatIsRefused) {
   Machine().locale.shortDateFormat = L"M/d/yyyy";
-  EXPECT_FALSE(ParseShortDate(L"28.11.2024"));
+  for (const wchar_t* text : {L"28.11.2024", L"13/1/2024", L"2/30/2024", L"1/2/2024x", L"", L"1/2", L"a/b/c"}) {
+    EXPECT_FALSE(ParseShortDate(text)) << testing::Narrow(text);
+  }
+  Machine().locale.shortDateFormat = L"yyyy. MM. dd.";
+  EXPECT_EQ(ParseShortDate(L"2024. 11. 28."), EncodeDate(2024, 11, 28));
+  EXPECT_FALSE(ParseShortDate(L"2024. 11. 28"));  // the closing dot is part of the format
+  Machine().locale.shortDateFormat = L"dd-MMM-yy";
+  EXPECT_EQ(ParseShortDate(L"09-may-49"), EncodeDate(2049, 5, 9));
+  EXPECT_FALSE(ParseShortDate(L"09-Mai-49"));
 }
 
 TEST_F(ShortDateTest, ShortDateAndLongTimeFollowTheUser) {

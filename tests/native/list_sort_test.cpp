@@ -46,6 +46,10 @@ TEST_F(DateSortTest, DatesCompareAsDatesInTheUsersFormat) {
   ExpectAscending({L"", L"not a date", L"12/31/1999", L"1/2/2024", L"1/10/2024", L"10/1/2024"}, CompareDateTexts);
   Machine().locale.shortDateFormat = L"dd.MM.yyyy";
   ExpectAscending({L"", L"12/31/1999", L"31.12.1999", L"02.01.2024", L"10.01.2024", L"01.10.2024"}, CompareDateTexts);
+  Machine().locale.shortDateFormat = L"yyyy. MM. dd.";
+  ExpectAscending({L"", L"1999. 12. 31.", L"2024. 01. 02.", L"2024. 01. 10.", L"2024. 10. 01."}, CompareDateTexts);
+  Machine().locale.shortDateFormat = L"dd-MMM-yy";
+  ExpectAscending({L"", L"31-Dec-99", L"02-Jan-24", L"10-Jan-24", L"01-Oct-24"}, CompareDateTexts);
   EXPECT_EQ(CompareDateTexts(L"", L""), 0);
   EXPECT_EQ(CompareDateTexts(L"garbage", L"1/2/2024"), 0) << "neither parses: both are date 0";
 }

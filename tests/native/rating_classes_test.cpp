@@ -1,4 +1,4 @@
-// The usage classes at each of their calendar boundaries.
+// The usage classes at each of their boundaries, by the time that has passed.
 #include <gtest/gtest.h>
 
 #include "inventory/rating_classes.h"
@@ -43,9 +43,17 @@ INSTANTIATE_TEST_SUITE_P(
         RangeCase{{"TwoWholeMonths"}, DateAt(2024, 2, 20), DateAt(2024, 4, 20), aud3Month},
         RangeCase{{"ThreeWholeMonths"}, DateAt(2024, 1, 1), DateAt(2024, 4, 1), audMore},
         RangeCase{{"LaterMonthThisYear"}, DateAt(2024, 6, 1), DateAt(2024, 5, 20), audUnknown},
-        // Other years, however near.
-        RangeCase{{"NewYearsEveTwoDaysAgo"}, DateAt(2023, 12, 31), DateAt(2024, 1, 2), audMore},
-        RangeCase{{"NextYear"}, DateAt(2025, 1, 1), DateAt(2024, 12, 31), audUnknown}),
+        // By the time that has passed, across month and year ends and leap days.
+        RangeCase{{"NewYearsEveTwoDaysAgo"}, DateAt(2023, 12, 31), DateAt(2024, 1, 2), aud3Day},
+        RangeCase{{"TwentyDaysAcrossTheYearEnd"}, DateAt(2023, 12, 20), DateAt(2024, 1, 9), audMonth},
+        RangeCase{{"OneWholeMonthAcrossTheYearEnd"}, DateAt(2023, 12, 15), DateAt(2024, 1, 15), aud2Month},
+        RangeCase{{"ThreeMonthsAcrossTheYearEnd"}, DateAt(2023, 11, 1), DateAt(2024, 2, 1), audMore},
+        RangeCase{{"LeapDayToTheFirstOfMarch"}, DateAt(2024, 2, 29), DateAt(2024, 3, 1), aud3Day},
+        RangeCase{{"EndOfJanuaryToEndOfFebruary"}, DateAt(2023, 1, 31), DateAt(2023, 2, 28), aud2Month},
+        RangeCase{{"EndOfMonthToTheFirst"}, DateAt(2024, 4, 30), DateAt(2024, 5, 1), aud3Day},
+        RangeCase{{"YearsAgo"}, DateAt(2019, 6, 1), DateAt(2024, 5, 20), audMore},
+        RangeCase{{"NextYear"}, DateAt(2025, 1, 1), DateAt(2024, 12, 31), audUnknown},
+        RangeCase{{"BeyondTheCalendar"}, 1e12, DateAt(2024, 12, 31), audUnknown}),
     testing::CaseName());
 
 struct RateCase : testing::NamedCase {
@@ -87,6 +95,11 @@ INSTANTIATE_TEST_SUITE_P(
         RateCase{{"UnknownRangeKeepsRate"}, audUnknown, kLongAgo, aurLess, aurLess},
         RateCase{{"UnknownRangeFirstTime"}, audUnknown, kLongAgo, aurUnknown, aurUnknown}),
     testing::CaseName());
+
+TEST(UseRateAcrossTheYearEnd, InstalledLastMonthIsRecentInJanuaryToo) {
+  EXPECT_EQ(ClassifyUseRate(audMore, DateAt(2023, 12, 20), DateAt(2024, 1, 10), aurUnknown), aurUnknown);
+  EXPECT_EQ(ClassifyUseRate(audMore, DateAt(2023, 10, 20), DateAt(2024, 1, 10), aurUnknown), aurRarely);
+}
 
 }  // namespace
 }  // namespace orvix

@@ -51,8 +51,8 @@ TEST_F(RatingTest, NewYearAndInstallDate) {
   Started(L"C:\\New\\new.exe", 2024, 1, 3);  // four months before now
   SetNow(2024, 1, 2);
   TAppRateHelper rater;
-  // Used two days ago, but in the previous year; installed long before.
-  ExpectUsage(rater.Rate(L"C:\\Old", DateAt(2023, 12, 1)), audMore, aurRarely);
+  // Used two days ago, though in the previous year: used often.
+  ExpectUsage(rater.Rate(L"C:\\Old", DateAt(2023, 12, 1)), aud3Day, aurOften);
 
   SetNow(2024, 5, 10);
   // Unused for four months but installed last week: not called rarely used.
