@@ -10,7 +10,7 @@
 #include "platform/registry_helpers.h"
 #include "platform/text.h"
 #include "uninstall/leftover_scan.h"
-#include "uninstall/protected_locations.h"
+#include "platform/protected_locations.h"
 
 namespace orvix {
 namespace {

@@ -6,6 +6,7 @@
 #include "formats/md5.h"
 #include "inventory/list_labels.h"
 #include "inventory/size_text.h"
+#include "platform/command_paths.h"
 #include "platform/date_time.h"
 #include "platform/file_helpers.h"
 #include "platform/platform.h"
@@ -91,7 +92,11 @@ bool TSoftwareCache::ApplyTo(TSoftInfo& entry) const {
     entry.DisplayIcon = file_.ReadString(section, kDisplayIcon, L"");
     entry.IconIndex = ToInt32(file_.ReadInteger(section, kIconIndex, 0));
   }
-  if (entry.InstallLocation.empty()) entry.InstallLocation = file_.ReadString(section, kLocation, L"");
+  // A folder that is never one program's own is no location, whoever cached it.
+  if (const std::wstring cached = file_.ReadString(section, kLocation, L"");
+      entry.InstallLocation.empty() && !cached.empty() && IsOrdinaryFolder(cached)) {
+    entry.InstallLocation = cached;
+  }
   entry.LastAccessDate = file_.ReadFloat(section, kLastAccessDate, NowLocal());
   return true;
 }

@@ -7,6 +7,7 @@
 #include "platform/app_frame.h"
 #include "platform/file_helpers.h"
 #include "platform/platform.h"
+#include "platform/protected_locations.h"
 #include "platform/registry_helpers.h"
 #include "platform/text.h"
 
@@ -172,17 +173,7 @@ bool IsOrdinaryFolder(const std::wstring& path) {
   if (path.find(L'%') != std::wstring::npos) return false;
   const std::wstring folder = WithBackslash(path);
   if (folder.size() <= 3) return false;
-  constexpr const wchar_t* kShellFolders = L"\\Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
-  const bool view64 = IsWow64();
-  const TAppFrame frame;
-  for (const std::wstring& special :
-       {RegReadStringAt(L"HKEY_CURRENT_USER", kShellFolders, L"Desktop", view64),
-        RegReadStringAt(L"HKEY_CURRENT_USER", kShellFolders, L"Start Menu", view64),
-        RegReadStringAt(L"HKEY_CURRENT_USER", kShellFolders, L"Recent", view64), frame.GetFolder(fkSystem),
-        frame.GetFolder(fkWindows)}) {
-    if (!special.empty() && SameText(folder, WithBackslash(special))) return false;
-  }
-  return true;
+  return !MachineProtectedLocations()->IsProtected(folder);
 }
 
 std::wstring UrlEncode(const std::wstring& text) { return UrlEncodeBytes(CurrentPlatform().Locale().ToAnsi(text)); }

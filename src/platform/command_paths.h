@@ -22,9 +22,10 @@ std::wstring FolderFromUninstallCommand(const std::wstring& uninstallString, con
                                         const std::wstring& readme);
 // Cuts the text right after the first executable extension (".exe", ".dll"...).
 std::wstring CutAtExecutableExtension(const std::wstring& text);
-// False for folders that are never one program's own: drive roots, paths
-// with placeholders, the desktop, start menu, recent files, Windows and
-// system folders.
+// False for folders that are never one program's own: paths with
+// placeholders and every protected location (drive roots, the system's
+// folders, Program Files and Common Files, ProgramData, every user folder
+// and whatever holds one).
 bool IsOrdinaryFolder(const std::wstring& path);
 // Form encoding in the ANSI code page ("a b&c" -> "a+b%26c").
 std::wstring UrlEncode(const std::wstring& text);

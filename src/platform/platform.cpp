@@ -1,12 +1,14 @@
 #include "platform/platform.h"
 
 #include <atomic>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 
 namespace orvix {
 namespace {
 std::atomic<Platform*> g_current{nullptr};
+std::atomic<std::uint64_t> g_generation{0};
 }
 
 void Platform::MissingService(const char* name) {
@@ -23,6 +25,11 @@ Platform& CurrentPlatform() {
   return *platform;
 }
 
-Platform* SetCurrentPlatform(Platform* platform) { return g_current.exchange(platform); }
+Platform* SetCurrentPlatform(Platform* platform) {
+  ++g_generation;
+  return g_current.exchange(platform);
+}
+
+std::uint64_t PlatformGeneration() { return g_generation.load(); }
 
 }  // namespace orvix

@@ -3,6 +3,8 @@
 // each test. Free helpers reach the machine through CurrentPlatform().
 #pragma once
 
+#include <cstdint>
+
 #include "platform/file_system_api.h"
 #include "platform/icon_api.h"
 #include "platform/locale_api.h"
@@ -60,6 +62,9 @@ class Platform {
 Platform& CurrentPlatform();
 // Sets the current platform (not owned) and returns the previous one.
 Platform* SetCurrentPlatform(Platform* platform);
+// Changes whenever the current platform is set: what was read from one
+// machine is not taken for another's.
+std::uint64_t PlatformGeneration();
 
 // Makes a platform current for one scope, e.g. one test.
 class ScopedPlatform {

@@ -9,7 +9,7 @@
 #include <string>
 
 #include "platform/win_types.h"
-#include "uninstall/protected_locations.h"
+#include "platform/protected_locations.h"
 
 namespace orvix {
 

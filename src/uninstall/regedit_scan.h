@@ -12,7 +12,7 @@
 
 #include "inventory/soft_info.h"
 #include "platform/pump_api.h"
-#include "uninstall/protected_locations.h"
+#include "platform/protected_locations.h"
 #include "uninstall/scan_area.h"
 #include "uninstall/scan_findings.h"
 #include "uninstall/scan_registry.h"

@@ -110,6 +110,18 @@ TEST_F(AnalysisCacheTest, ACachedDateOfAnotherFormatIsTakenFromItsStoredValue) {
   EXPECT_EQ(entries[0]->InstallDateText, L"2023. 03. 15.");
 }
 
+TEST_F(AnalysisCacheTest, ACachedLocationThatIsNoProgramsOwnIsDropped) {
+  WriteCache();
+  TExtIniFile file;
+  ASSERT_TRUE(file.Load(SoftwareCachePath()));
+  file.WriteString(L"Foo", L"Location", L"C:\\Program Files (x86)\\Common Files");
+  ASSERT_TRUE(file.Save(SoftwareCachePath()));
+  std::vector<std::unique_ptr<TSoftInfo>> entries;
+  entries.push_back(Entry());
+  Apply(entries);
+  EXPECT_EQ(entries[0]->InstallLocation, L"");
+}
+
 TEST_F(AnalysisCacheTest, ASectionOfAnotherInstallationIsIgnoredEntirely) {
   // The program was updated: its uninstall command is not the one hashed.
   WriteCache(L"\"C:\\Program Files\\Foo\\old-uninst.exe\"");

@@ -61,6 +61,8 @@ TEST_P(EntrySizeTest, MeasuresTheProgramsOwnFolder) {
   Put(L"C:\\Program Files\\Small Bar\\bar.bin", 10 * 1024 * 1024 - 1);
   Put(L"C:\\Windows\\notepad.exe", 200'000);
   Put(L"C:\\setup.log", 5000);
+  Put(L"C:\\Users\\Ann\\Downloads\\movie.mkv", 100'000);
+  Put(L"C:\\Program Files (x86)\\Common Files\\shared.dll", 100'000);
   TSoftInfo entry;
   entry.InstallLocation = GetParam().installLocation;
   entry.Readme = GetParam().readme;
@@ -80,6 +82,10 @@ INSTANTIATE_TEST_SUITE_P(
                                50 * 1024 * 1024},
                       SizeCase{{"WindowsFolder"}, L"c:\\windows\\", L"", L"", false, 0},
                       SizeCase{{"DriveRoot"}, L"C:\\", L"", L"", false, 0},
+                      SizeCase{{"ProgramFilesItself"}, L"C:\\Program Files", L"", L"", false, 0},
+                      SizeCase{{"FoundFolderIsCommonFiles"}, L"", L"C:\\Program Files (x86)\\Common Files\\", L"",
+                               false, 0},
+                      SizeCase{{"ReadmeInDownloads"}, L"", L"", L"C:\\Users\\Ann\\Downloads\\readme.txt", false, 0},
                       SizeCase{{"MissingFolder"}, L"C:\\Program Files\\Gone", L"", L"", false, 0},
                       SizeCase{{"NoFolderAtAll"}, L"", L"", L"", false, 0}),
     testing::CaseName());

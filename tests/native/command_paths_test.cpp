@@ -101,7 +101,7 @@ TEST(CutAtExecutableExtensionTest, CutsAfterTheEarliestExtension) {
   EXPECT_EQ(CutAtExecutableExtension(L"C:\\Foo\\readme.txt"), L"C:\\Foo\\readme.txt");
 }
 
-TEST_F(CommandPathsTest, OrdinaryFoldersExcludeRootsPlaceholdersAndShellFolders) {
+TEST_F(CommandPathsTest, OrdinaryFoldersExcludeRootsPlaceholdersAndProtectedFolders) {
   const TAppFrame frame;
   const struct {
     std::wstring path;
@@ -118,6 +118,20 @@ TEST_F(CommandPathsTest, OrdinaryFoldersExcludeRootsPlaceholdersAndShellFolders)
       {frame.GetFolder(CSIDL_DESKTOPDIRECTORY), false},
       {frame.GetFolder(CSIDL_STARTMENU), false},
       {frame.GetFolder(CSIDL_RECENT), false},
+      // Every protected location and user folder, and what holds one.
+      {L"C:\\Windows\\SysWOW64", false},
+      {L"C:\\Program Files", false},
+      {L"C:\\Program Files (x86)\\", false},
+      {L"C:\\Program Files\\Common Files", false},
+      {L"C:\\Program Files (x86)\\Common Files", false},
+      {L"C:\\ProgramData", false},
+      {L"C:\\Users", false},
+      {L"C:\\Users\\Ann\\Downloads", false},
+      {L"C:\\Users\\Ann\\Documents", false},
+      {L"C:\\Users\\Ann\\AppData", false},
+      {L"C:\\Users\\Ann\\AppData\\Local\\Programs", false},
+      {L"C:\\Users\\Ann\\AppData\\Local\\Programs\\Foo", true},
+      {L"C:\\ProgramData\\FooSoft", true},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(Narrow(c.path));

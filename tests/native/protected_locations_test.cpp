@@ -1,6 +1,6 @@
 // The places the leftover scan never offers, over simulated machines of
 // different Windows versions and bitness.
-#include "uninstall/protected_locations.h"
+#include "platform/protected_locations.h"
 
 #include <gtest/gtest.h>
 

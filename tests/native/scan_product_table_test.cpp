@@ -5,7 +5,7 @@
 #include "platform/text.h"
 #include "sim_fixture.h"
 #include "uninstall/product_table.h"
-#include "uninstall/protected_locations.h"
+#include "platform/protected_locations.h"
 
 namespace orvix::testing {
 namespace {

@@ -1,13 +1,14 @@
-#include "uninstall/protected_locations.h"
+#include "platform/protected_locations.h"
 
 #include <algorithm>
 #include <array>
+#include <mutex>
 
 #include "platform/file_helpers.h"
 #include "platform/platform.h"
+#include "platform/registry.h"
 #include "platform/registry_helpers.h"
 #include "platform/text.h"
-#include "uninstall/scan_registry.h"
 
 namespace orvix {
 namespace {
@@ -166,12 +167,18 @@ void TProtectedLocations::AddOtherProfiles() {
   for (const std::wstring& entry : entries_) {
     if (entry.starts_with(own)) inOwnProfile.push_back(entry.substr(own.size()));
   }
-  TScanKey list(HKEY_LOCAL_MACHINE, kProfileList, IsWow64());
-  if (!list) return;
-  for (const std::wstring& sid : list.SubKeyNames()) {
-    TScanKey user(HKEY_LOCAL_MACHINE, std::wstring(kProfileList) + L"\\" + sid, IsWow64());
-    const std::wstring profile =
-        ListForm(CurrentPlatform().Shell().ExpandEnvironmentStrings(user.ValueText(L"ProfileImagePath")));
+  std::vector<std::wstring> users;
+  try {
+    TRegistry list(KEY_READ | (IsWow64() ? KEY_WOW64_64KEY : 0));
+    list.SetRootKey(HKEY_LOCAL_MACHINE);
+    if (list.OpenKeyReadOnly(kProfileList)) list.GetKeyNames(users);
+  } catch (const std::exception&) {
+    return;
+  }
+  for (const std::wstring& sid : users) {
+    const std::wstring image =
+        RegReadStringAt(L"HKEY_LOCAL_MACHINE", std::wstring(kProfileList) + L"\\" + sid, L"ProfileImagePath", IsWow64());
+    const std::wstring profile = ListForm(CurrentPlatform().Shell().ExpandEnvironmentStrings(image));
     if (profile.empty() || CanonicalFolder(profile) == CanonicalFolder(own)) continue;
     entries_.push_back(profile);
     for (const std::wstring& below : inOwnProfile) entries_.push_back(profile + below);
@@ -205,6 +212,18 @@ bool TProtectedLocations::IsProtected(const std::wstring& path) const {
     }
   }
   return false;
+}
+
+std::shared_ptr<const TProtectedLocations> MachineProtectedLocations() {
+  static std::mutex mutex;
+  static std::uint64_t generation = 0;
+  static std::shared_ptr<const TProtectedLocations> locations;
+  const std::lock_guard lock(mutex);
+  if (locations == nullptr || generation != PlatformGeneration()) {
+    generation = PlatformGeneration();
+    locations = std::make_shared<const TProtectedLocations>();
+  }
+  return locations;
 }
 
 }  // namespace orvix
