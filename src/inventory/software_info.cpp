@@ -52,6 +52,38 @@ TSoftInfo* TSoftwareInfo::GetItem(int index) const {
   return index >= 0 && index < Count() ? items_[static_cast<std::size_t>(index)].get() : nullptr;
 }
 
+namespace {
+
+// An entry found again: what the registry says now (an upgrade in place
+// changes the version, the publisher, the size), and what the analysis
+// found only where the registry gives nothing.
+void TakeFreshValues(TSoftInfo& known, TSoftInfo fresh) {
+  if (fresh.Size <= 0) {
+    fresh.Size = known.Size;
+    fresh.SizeText = known.SizeText;
+  }
+  if (fresh.InstallLocation.empty()) fresh.InstallLocation = known.InstallLocation;
+  if (fresh.DisplayIcon.empty()) {
+    fresh.DisplayIcon = known.DisplayIcon;
+    fresh.IconIndex = known.IconIndex;
+  }
+  if (fresh.DisplayIcon == known.DisplayIcon && fresh.IconIndex == known.IconIndex) fresh.ImageIndex = known.ImageIndex;
+  if (fresh.InstallDateText.empty()) {
+    fresh.InstallDateText = known.InstallDateText;
+    fresh.InstallDate = known.InstallDate;
+  }
+  fresh.LastAccessDate = known.LastAccessDate;
+  fresh.UseRange = known.UseRange;
+  fresh.UseRate = known.UseRate;
+  fresh.LastUseTime = known.LastUseTime;
+  fresh.HasUseInfo = known.HasUseInfo;
+  fresh.UseText = known.UseText;
+  fresh.Hidden = false;
+  known = std::move(fresh);
+}
+
+}  // namespace
+
 void TSoftwareInfo::Refresh() {
   TSoftList fresh = EnumerateSoftware();
   for (const auto& entry : items_) entry->Hidden = true;
@@ -68,11 +100,7 @@ void TSoftwareInfo::Refresh() {
       items_.push_back(std::move(record));
       continue;
     }
-    // It keeps what the analysis found; the key is where it is registered now,
-    // so that removing the entry removes the right key.
-    known->Hidden = false;
-    known->RootName = record->RootName;
-    known->KeyPath = record->KeyPath;
+    TakeFreshValues(*known, std::move(*record));
   }
   // The appended entries too start from what the cache knows.
   if (analysis_) {

@@ -40,6 +40,14 @@ std::wstring PowerfulScanCaption() { return Text(L"Powerful_Scan_M", L"Powerful 
 
 bool IsFinding(const TLeftoverNode& node) { return node.Data.NodeType == ntFinding; }
 bool IsFolder(const TMyTreeData& data) { return data.ItemKind == ikFile && data.FileKind == sfkFolder; }
+void ClearReadOnly(const std::wstring& path) {
+  IFileSystem& files = CurrentPlatform().Files();
+  FileAttributeData data;
+  if (files.GetAttributes(path, &data) != ERROR_SUCCESS || (data.attributes & FILE_ATTRIBUTE_READONLY) == 0) return;
+  const DWORD writable = data.attributes & ~FILE_ATTRIBUTE_READONLY;
+  files.SetAttributes(path, writable == 0 ? FILE_ATTRIBUTE_NORMAL : writable);
+}
+
 bool IsRegistryValue(const TMyTreeData& data) { return !data.ValueName.empty() || !data.ValueData.empty(); }
 
 std::wstring OutcomeLine(TDeleteOutcome outcome, const TLogWords& words, const std::wstring& item,
@@ -136,7 +144,11 @@ void TPowerScanModel::DeleteFinding(TLeftoverNode& finding, IPump& pump) {
     log_.push_back({L"", &finding, data.FilePath});
     return;
   }
-  if (data.Pending) return;  // already waiting for the restart
+  if (data.Pending) {
+    // Already waiting for the restart: logged again, not scheduled again.
+    log_.push_back({OutcomeLine(TOutcome::Scheduled, kFileWords, data.FilePath)});
+    return;
+  }
   const std::wstring refusal = Refusal(data);
   TOutcome outcome = TOutcome::Refused;
   if (data.ItemKind == ikRegistry) {
@@ -172,6 +184,8 @@ TPowerScanModel::TOutcome TPowerScanModel::DeleteRegistryFinding(const TMyTreeDa
 }
 
 TPowerScanModel::TOutcome TPowerScanModel::DeleteFile(const std::wstring& path, IPump& pump) {
+  // A read-only leftover is still the program's: only a file in use waits.
+  ClearReadOnly(path);
   if (shredFiles_) {
     if (CanOpenForWriting(path)) {
       const TShredResult result = ShredFile(path, pump);
@@ -217,7 +231,10 @@ void TPowerScanModel::RemoveFolder(TLeftoverNode& folder) {
   }
   TOutcome outcome = TOutcome::Removed;
   if (CurrentPlatform().Files().RemoveDirectory(path) != ERROR_SUCCESS && DirectoryExists(path)) {
-    if (folder.Data.Pending) return;
+    if (folder.Data.Pending) {
+      outcomes_[&folder] = TOutcome::Scheduled;  // logged again, not scheduled again
+      return;
+    }
     outcome = DeleteAtReboot(path, L"", rmDelete) ? TOutcome::Scheduled : TOutcome::Failed;
   }
   Record(folder, outcome);

@@ -119,7 +119,7 @@ void TUninstallingModel::ToggleCreateRestore() {
 void TUninstallingModel::AddLogLines(const TUninstallResult& result, std::vector<std::wstring>& lines) const {
   if (result.Outcome == uoCancelled) return;  // nothing was run
   lines.push_back(L"[" + result.DisplayName + L"]");
-  lines.push_back(Text(L"Date_M", L"Date") + L": " + FormatShortDateLongTime(NowLocal()));
+  lines.push_back(Text(L"Date_M", L"Date") + L":" + FormatShortDateLongTime(NowLocal()));
   if (result.Outcome == uoNotStarted) {
     lines.push_back(MessageText(L"Uninstall_NotStarted_Log_M", L"The uninstaller could not be started: %s (%s)",
                                 {result.Command, CurrentPlatform().System().SystemErrorText(result.Error)}));

@@ -304,6 +304,46 @@ TEST_F(PowerScanTest, ALockedFileIsScheduledWithOrWithoutShredding) {
   }
 }
 
+TEST_F(PowerScanTest, ASecondDeleteLogsWhatStillWaitsForTheRestart) {
+  const std::wstring locked = kFolder + L"locked.dll";
+  Files().PutFile(locked, std::string_view("locked"));
+  Files().PutFile(kExe, std::string_view("MZ"));
+  Files().LockFile(locked);
+  AddProgram(L"Foo", {}, {FileFinding(locked), FileFinding(kExe), FolderFinding(kFolder)});
+  Click(Finding(0, 0));
+  Click(Finding(0, 2));
+  model.Delete(pump);
+  const std::size_t firstRun = LogLines(TodaysLog()).size();
+
+  Click(Finding(0, 1));
+  model.Delete(pump);
+  const Lines lines = LogLines(TodaysLog());
+  const Lines second(lines.begin() + static_cast<std::ptrdiff_t>(firstRun), lines.end());
+  EXPECT_NE(std::find(second.begin(), second.end(), L"(Reboot to Delete) Delete File " + locked), second.end());
+  EXPECT_NE(std::find(second.begin(), second.end(), L"(Reboot to Delete) Delete Folder " + kFolder), second.end());
+  EXPECT_NE(std::find(second.begin(), second.end(), L"Delete File " + kExe), second.end());
+  EXPECT_EQ(Files().PendingDeletes().size(), 2u) << "nothing is scheduled twice";
+}
+
+TEST_F(PowerScanTest, AReadOnlyLeftoverIsDeletedOrShreddedAtOnce) {
+  for (const bool shred : {false, true}) {
+    SCOPED_TRACE(shred ? "shredding" : "deleting");
+    const std::wstring readOnly = kFolder + (shred ? L"shred.ini" : L"plain.ini");
+    Files().PutFile(readOnly, std::string_view("settings"), FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN);
+    TLeftoverTree files;
+    AddProgramBranch(files, testing::Entry(L"Foo"), {}, {FileFinding(readOnly)}, nullptr);
+    FakePrompts answers;
+    TPowerScanModel review(files, answers, [](const std::wstring&) {});
+    if (shred) review.ToggleShredFiles();
+    review.ClickSelectAll();
+    const TPowerScanRun run = review.Delete(pump);
+    EXPECT_EQ(run.removed, 1);
+    EXPECT_EQ(run.scheduled, 0);
+    EXPECT_FALSE(Files().Exists(readOnly));
+  }
+  EXPECT_TRUE(Files().PendingDeletes().empty());
+}
+
 TEST_F(PowerScanTest, ValueNamesAreExactAndTheBlankNameIsTheDefaultValue) {
   const std::wstring key = L"HKCU\\Software\\Classes\\.foo";
   Registry().PutString(key, L"", L"Foo.File");

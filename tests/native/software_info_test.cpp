@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/date_time.h"
 #include "sim_fixture.h"
 #include "test_text.h"
 
@@ -71,11 +72,40 @@ TEST_F(SoftwareInfoTest, RefreshKnowsAProgramByNameCommandAndView) {
   Put(k32, L"D2", L"Delta");  // same program under another key
   info.Refresh();
 
-  EXPECT_EQ(Listing(info), (std::vector<std::string>{"Alpha (hidden)", "Beta", "Delta", "Gamma (hidden)", "Alpha",
+  EXPECT_EQ(Listing(info), (std::vector<std::string>{"Alpha (hidden)", "BETA", "Delta", "Gamma (hidden)", "Alpha",
                                                      "Gamma"}));
   EXPECT_EQ(Narrow(info.GetItem(2)->KeyPath), "\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\D2");
   EXPECT_TRUE(info.RemoveEntry(info.GetItem(2)));
   EXPECT_FALSE(Registry().HasKey(std::wstring(k32) + L"D2")) << "the key it is registered under now";
+}
+
+TEST_F(SoftwareInfoTest, RefreshAfterAnUpgradeInPlaceShowsWhatTheRegistrySaysNow) {
+  Put(k32, L"A", L"Alpha");
+  Registry().PutString(std::wstring(k32) + L"A", L"DisplayVersion", L"1.0");
+  Registry().PutString(std::wstring(k32) + L"A", L"Publisher", L"Alpha Ltd");
+  Put(k32, L"B", L"Beta");
+  TSoftwareInfo info;
+  for (const int i : {0, 1}) {  // as the analysis measured and dated them
+    info.GetItem(i)->Size = 12345;
+    info.GetItem(i)->SizeText = L"12.06 KB";
+    info.GetItem(i)->InstallDateText = L"1/2/2020";
+  }
+
+  Registry().PutString(std::wstring(k32) + L"A", L"DisplayVersion", L"2.0");
+  Registry().PutString(std::wstring(k32) + L"A", L"Publisher", L"Alpha Inc");
+  Registry().PutDword(std::wstring(k32) + L"A", L"EstimatedSize", 2048);  // KiB
+  Registry().PutString(std::wstring(k32) + L"A", L"InstallDate", L"20240301");
+  info.Refresh();
+
+  const TSoftInfo& alpha = *info.GetItem(0);
+  EXPECT_EQ(alpha.DisplayVersion, L"2.0");
+  EXPECT_EQ(alpha.Publisher, L"Alpha Inc");
+  EXPECT_EQ(alpha.Size, 2048 * 1024);
+  EXPECT_EQ(alpha.InstallDate, *EncodeDate(2024, 3, 1));
+  // What the registry does not give stays as the analysis found it.
+  const TSoftInfo& beta = *info.GetItem(1);
+  EXPECT_EQ(beta.Size, 12345);
+  EXPECT_EQ(beta.InstallDateText, L"1/2/2020");
 }
 
 TEST_F(SoftwareInfoTest, GetItemAnswersNothingOutsideTheList) {

@@ -92,7 +92,7 @@ class UninstallingModelTest : public SimMachineX86Test {
     const std::size_t header = UninstallWindowLogHeader().size();
     return lines.size() < header ? TLogLines{} : TLogLines(lines.begin() + header, lines.end());
   }
-  std::wstring DateLine() { return L"Date: " + FormatShortDateLongTime(NowLocal()); }
+  std::wstring DateLine() { return L"Date:" + FormatShortDateLongTime(NowLocal()); }
 
   std::unique_ptr<TSoftwareInfo> inventory;
   ScriptedPump pump;
@@ -149,7 +149,7 @@ TEST_F(UninstallingModelTest, BatchOfThreeTitlesLogBlocksAndTheSeveralProgramsWa
   const wchar_t* names[] = {L"[Foo]", L"[Foo Helper]", L"[Bar]"};
   for (std::size_t i = 0; i < 3; ++i) {
     EXPECT_EQ(blocks[3 * i], names[i]);
-    EXPECT_TRUE(blocks[3 * i + 1].starts_with(L"Date: 1/1/2024 ")) << Narrow(blocks[3 * i + 1]);
+    EXPECT_TRUE(blocks[3 * i + 1].starts_with(L"Date:1/1/2024 ")) << Narrow(blocks[3 * i + 1]);
     EXPECT_EQ(blocks[3 * i + 2], L"");
   }
   EXPECT_NE(blocks[1], blocks[4]);
