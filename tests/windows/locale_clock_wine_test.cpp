@@ -3,9 +3,13 @@
 
 #include <chrono>
 #include <cstdlib>
+#include <cwchar>
 #include <string>
 
+#include "platform/date_time.h"
+
 #include "platform/win32/win32_platform.h"
+#include "platform/win32/windows_api.h"
 
 namespace orvix {
 namespace {
@@ -24,6 +28,24 @@ TEST_F(LocaleClockWineTest, ShortDateFormatAndDecimalSeparator) {
   for (wchar_t part : {L'm', L's'}) EXPECT_NE(time.find(part), std::wstring::npos) << time;
   const wchar_t separator = locale_.DecimalSeparator();
   EXPECT_TRUE(separator == L'.' || separator == L',') << static_cast<int>(separator);
+}
+
+// The system's own short date formats and the dates it writes in them read
+// back through ours: the formats that end with a separator among them.
+TEST(ShortDateFormatsWineTest, DatesTheSystemWritesReadBack) {
+  ::SYSTEMTIME day{};
+  day.wYear = 2024;
+  day.wMonth = 11;
+  day.wDay = 28;
+  for (const wchar_t* name : {L"en-US", L"de-DE", L"hu-HU", L"hr-HR", L"lv-LV", L"sk-SK", L"ja-JP", L"nl-NL"}) {
+    SCOPED_TRACE(std::string(name, name + std::wcslen(name)));
+    wchar_t picture[80] = {};
+    ASSERT_GT(::GetLocaleInfoEx(name, LOCALE_SSHORTDATE, picture, 80), 0);
+    wchar_t text[80] = {};
+    ASSERT_GT(::GetDateFormatEx(name, 0, &day, picture, text, 80, nullptr), 0);
+    EXPECT_EQ(FormatDate(*EncodeDate(2024, 11, 28), picture), text);
+    EXPECT_EQ(ParseDateWithPicture(text, picture), EncodeDate(2024, 11, 28));
+  }
 }
 
 TEST_F(LocaleClockWineTest, AnsiTextInTheWesternCodePage) {
