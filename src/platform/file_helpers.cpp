@@ -89,13 +89,16 @@ std::wstring ResolvedPath(const std::wstring& path) {
   return path;
 }
 
-bool ReachedThroughLink(const std::wstring& path) {
+bool ReachedThroughLink(const std::wstring& path, const std::function<bool(const std::wstring& link)>& trusted) {
   const std::size_t names = NamesStart(path);
   if (names == std::wstring::npos) return false;
+  const auto untrustedLink = [&](const std::wstring& part) {
+    return IsReparsePoint(part) && !(trusted && trusted(part));
+  };
   for (std::size_t end = names; end != std::wstring::npos && end < path.size(); end = path.find(L'\\', end + 1)) {
-    if (end > names && IsReparsePoint(path.substr(0, end))) return true;
+    if (end > names && untrustedLink(path.substr(0, end))) return true;
   }
-  return IsReparsePoint(path);
+  return untrustedLink(path);
 }
 
 bool ForceDirectories(const std::wstring& path) {

@@ -214,6 +214,11 @@ bool TProtectedLocations::IsProtected(const std::wstring& path) const {
   return false;
 }
 
+bool TProtectedLocations::IsListed(const std::wstring& path) const {
+  const std::wstring folder = CanonicalFolder(path);
+  return !folder.empty() && std::find(canonical_.begin(), canonical_.end(), folder) != canonical_.end();
+}
+
 std::shared_ptr<const TProtectedLocations> MachineProtectedLocations() {
   static std::mutex mutex;
   static std::uint64_t generation = 0;

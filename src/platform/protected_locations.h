@@ -32,6 +32,9 @@ class TProtectedLocations {
   // are compared whole (C:\Program Files\Foo is not protected), both as
   // written and where they lead through junctions and links.
   bool IsProtected(const std::wstring& path) const;
+  // Whether the path is one of the listed locations itself (as written or
+  // where it leads), not merely below or above one.
+  bool IsListed(const std::wstring& path) const;
 
  private:
   void AddOtherProfiles();

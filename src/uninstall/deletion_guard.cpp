@@ -135,11 +135,13 @@ std::wstring TDeletionGuard::RefuseFile(const std::wstring& path) const {
   if (protected_.IsProtected(trimmed))
     return Reason(L"Guard_Protected_M", L"a protected folder of the system or a user");
   // The path itself may be a link; what lies behind a linked folder is not
-  // where the scan found it.
+  // where the scan found it, unless the link is one of the system's own
+  // folders (a user's Desktop that is a link, as under Wine).
   std::wstring bare = trimmed;
   while (bare.size() > 3 && bare.back() == L'\\') bare.pop_back();
   const std::size_t slash = bare.rfind(L'\\');
-  if (slash != std::wstring::npos && ReachedThroughLink(bare.substr(0, slash)))
+  const auto systemFolder = [this](const std::wstring& link) { return protected_.IsListed(link); };
+  if (slash != std::wstring::npos && ReachedThroughLink(bare.substr(0, slash), systemFolder))
     return Reason(L"Guard_Through_Link_M", L"reached through a junction or symbolic link");
   return {};
 }

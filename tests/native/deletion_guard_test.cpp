@@ -102,6 +102,20 @@ TEST_F(GuardFileTest, RefusesUserAndSystemFoldersAndWhatLiesBehindALink) {
   }
 }
 
+TEST_F(GuardFileTest, AUserFolderThatIsItselfALinkStillHoldsWhatMayGo) {
+  // As in a Wine prefix, whose Desktop links to the host's.
+  const std::wstring desktop = Folder(CSIDL_DESKTOPDIRECTORY);
+  Files().Remove(desktop);
+  Files().MakeJunction(desktop, L"D:\\Host\\Desktop");
+  Files().AddDrive(L'D', DRIVE_FIXED, 1ull << 30, 1ull << 29);
+  Files().PutFile(L"D:\\Host\\Desktop\\Foo.lnk", "link");
+  Files().MakeJunction(L"C:\\Program Files\\Foo\\desk", desktop);
+  const TDeletionGuard guard;
+  EXPECT_EQ(guard.RefuseFile(desktop + L"\\Foo.lnk"), L"");
+  EXPECT_FALSE(guard.RefuseFile(desktop).empty());
+  EXPECT_FALSE(guard.RefuseFile(L"C:\\Program Files\\Foo\\desk\\Foo.lnk").empty());
+}
+
 TEST_F(GuardFileTest, EveryUsersFoldersAreProtectedWhereTheProfileListPutsThem) {
   Machine().ImportReg(
       L"Windows Registry Editor Version 5.00\n\n"
