@@ -7,10 +7,10 @@
 #include "formats/json_writer.h"
 #include "inventory/software_info.h"
 #include "platform/file_helpers.h"
+#include "platform/protected_locations.h"
 #include "platform/registry_helpers.h"
 #include "platform/text.h"
 #include "uninstall/leftover_scan.h"
-#include "platform/protected_locations.h"
 
 namespace orvix {
 namespace {
@@ -74,6 +74,8 @@ std::wstring ScanJson(const std::wstring& programName, const TLeftoverNode* prog
         json.Key(name);
         if (isKey) {
           json.Null();
+        } else if (text == &f.ValueName && Trim(*text).empty()) {
+          json.String(L"");  // the key's default value, whatever marker the scan gave it
         } else {
           json.String(*text);
         }

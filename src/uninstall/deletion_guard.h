@@ -8,8 +8,8 @@
 
 #include <string>
 
-#include "platform/win_types.h"
 #include "platform/protected_locations.h"
+#include "platform/win_types.h"
 
 namespace orvix {
 

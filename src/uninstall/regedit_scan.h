@@ -11,8 +11,8 @@
 #include <vector>
 
 #include "inventory/soft_info.h"
-#include "platform/pump_api.h"
 #include "platform/protected_locations.h"
+#include "platform/pump_api.h"
 #include "uninstall/scan_area.h"
 #include "uninstall/scan_findings.h"
 #include "uninstall/scan_registry.h"

@@ -99,6 +99,22 @@ TEST_F(ScanCommandTest, JsonHoldsEveryFindingInTreeOrder) {
             nlohmann::json::parse(R"({"path": "c:\\program files\\foo\\foo.log", "kind": "file", "size": 3})"));
 }
 
+TEST_F(ScanCommandTest, JsonNamesADefaultValueByTheEmptyName) {
+  // An extension whose default value opens Foo's file class.
+  Registry().PutString(L"HKLM\\SOFTWARE\\Classes\\Foo.File\\shell\\open\\command", L"",
+                       L"\"C:\\Program Files\\Foo\\foo.exe\" \"%1\"");
+  Registry().PutString(L"HKLM\\SOFTWARE\\Classes\\.foo", L"", L"Foo.File");
+  ASSERT_EQ(Run({L"scan", L"Foo", L"--json"}), ecOk) << Err();
+  const nlohmann::json json = nlohmann::json::parse(Out());
+  int defaults = 0;
+  for (const nlohmann::json& finding : json["registry"]) {
+    if (finding["value"].is_null()) continue;
+    EXPECT_NE(finding["value"], " ") << finding.dump();
+    if (finding["key"] == "SOFTWARE\\Classes\\.foo" && finding["value"] == "") ++defaults;
+  }
+  EXPECT_GE(defaults, 1) << json.dump();
+}
+
 TEST_F(ScanCommandTest, TextShowsTheBranchAsTheReviewTreeDoes) {
   ASSERT_EQ(Run({L"scan", L"Foo"}), ecOk) << Err();
   const TLeftoverNode& branch = FooBranch();

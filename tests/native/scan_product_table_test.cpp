@@ -2,10 +2,10 @@
 #include <gtest/gtest.h>
 
 #include "named_case.h"
+#include "platform/protected_locations.h"
 #include "platform/text.h"
 #include "sim_fixture.h"
 #include "uninstall/product_table.h"
-#include "platform/protected_locations.h"
 
 namespace orvix::testing {
 namespace {
