@@ -6,7 +6,15 @@ if(NOT ORVIX_DEPS)
 endif()
 
 add_compile_definitions(UNICODE _UNICODE _WIN32_WINNT=0x0601 WINVER=0x0601)
-set(CMAKE_RUNTIME_OUTPUT_DIRECTORY ${CMAKE_SOURCE_DIR}/out/win32)
+# Both builds ship from the same sources: out/win32 and out/win64.
+if(CMAKE_SIZEOF_VOID_P EQUAL 8)
+  set(ORVIX_WINDOWS_OUT ${CMAKE_SOURCE_DIR}/out/win64)
+  set(ORVIX_GTEST_PREFIX ${ORVIX_DEPS}/googletest-x86_64)
+else()
+  set(ORVIX_WINDOWS_OUT ${CMAKE_SOURCE_DIR}/out/win32)
+  set(ORVIX_GTEST_PREFIX ${ORVIX_DEPS}/googletest)
+endif()
+set(CMAKE_RUNTIME_OUTPUT_DIRECTORY ${ORVIX_WINDOWS_OUT})
 
 orvix_sources(WIN32_SOURCES src/platform/win32)
 add_library(orvix_win32 STATIC ${WIN32_SOURCES})
@@ -26,7 +34,7 @@ orvix_version_resource(orvix "Orvix Uninstaller console")
 target_link_options(orvix PRIVATE -municode -s)
 target_link_libraries(orvix PRIVATE orvix_app orvix_win32)
 
-set(GTest_DIR ${ORVIX_DEPS}/googletest/lib/cmake/GTest)
+set(GTest_DIR ${ORVIX_GTEST_PREFIX}/lib/cmake/GTest)
 find_package(GTest REQUIRED CONFIG)
 orvix_sources(WINDOWS_TEST_SOURCES tests/windows)
 add_executable(orvix_windows_tests ${WINDOWS_TEST_SOURCES})
@@ -68,5 +76,8 @@ if(ORVIX_OPENSSL AND ORVIX_OSSLSIGNCODE)
   add_dependencies(orvix_windows_tests orvix_test_signed)
 endif()
 
-# Sample programs and their installers for the end-to-end tests.
-include(${CMAKE_SOURCE_DIR}/tests/samples/samples.cmake)
+# Sample programs and their installers for the end-to-end tests, made once,
+# by the 32-bit build (they hold 32- and 64-bit programs of their own).
+if(NOT CMAKE_SIZEOF_VOID_P EQUAL 8)
+  include(${CMAKE_SOURCE_DIR}/tests/samples/samples.cmake)
+endif()

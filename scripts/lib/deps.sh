@@ -2,20 +2,22 @@
 # machine into $ORVIX_DEPS and reused by every checkout.
 ORVIX_DEPS=${ORVIX_DEPS:-/var/cache/orvix-deps}
 repo_root=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
-toolchain="$repo_root/cmake/mingw-i686.cmake"
-
-build_mingw_googletest() {
-  local stamp="$ORVIX_DEPS/googletest/.done"
-  [ -f "$stamp" ] && return
-  echo "setup: building GoogleTest for mingw"
+# GoogleTest for one of the two Windows builds: i686 (in googletest/, where
+# the 32-bit build has always found it) or x86_64 (in googletest-x86_64/).
+build_mingw_googletest() {  # arch
+  local arch=${1:-i686}
+  local prefix="$ORVIX_DEPS/googletest"
+  [ "$arch" = i686 ] || prefix="$ORVIX_DEPS/googletest-$arch"
+  [ -f "$prefix/.done" ] && return
+  echo "setup: building GoogleTest for mingw ($arch)"
   local work; work=$(mktemp -d)
-  cmake -S /usr/src/googletest -B "$work" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$toolchain" \
+  cmake -S /usr/src/googletest -B "$work" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$repo_root/cmake/mingw-$arch.cmake" \
     -DCMAKE_CXX_STANDARD=20 -DCMAKE_BUILD_TYPE=Release \
-    -DCMAKE_INSTALL_PREFIX="$ORVIX_DEPS/googletest" >/dev/null
+    -DCMAKE_INSTALL_PREFIX="$prefix" >/dev/null
   cmake --build "$work" >/dev/null
   cmake --install "$work" >/dev/null
   rm -rf "$work"
-  touch "$stamp"
+  touch "$prefix/.done"
 }
 
 # SQLite's amalgamation is generated from Debian's source package, then compiled

@@ -9,9 +9,10 @@
 namespace orvix::win32 {
 namespace {
 
-// Every argument travels as one 32-bit stack word: a text as its pointer.
-static_assert(sizeof(void*) == sizeof(std::uint32_t), "CallExport passes pointers as 32-bit words");
-using Word = std::uint32_t;
+// Every argument travels as one machine word (a stack word of the 32-bit
+// build, a register or stack slot of the 64-bit one): a text as its pointer,
+// a number widened, of which a 32-bit parameter reads the low half.
+using Word = std::uintptr_t;
 constexpr std::size_t kMaxExportArgs = 8;
 
 template <std::size_t>

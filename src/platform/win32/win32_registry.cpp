@@ -10,12 +10,22 @@ constexpr ::DWORD kMaxValueNameChars = 16384;  // 16383 and the NUL
 
 using RegDeleteKeyExWFn = LSTATUS(WINAPI*)(::HKEY, LPCWSTR, REGSAM, ::DWORD);
 
+// The core names a view only when it wants the 64-bit one: an access without
+// a view means the 32-bit view, which the 64-bit build must ask for, as the
+// view is a property of the machine and not of our own bitness.
+orvix::REGSAM InView(orvix::REGSAM access) {
+  if constexpr (sizeof(void*) == 8) {
+    if ((access & KEY_WOW64_RES) == 0) return access | KEY_WOW64_32KEY;
+  }
+  return access;
+}
+
 class Win32Registry : public IRegistryApi {
  public:
   LSTATUS OpenKey(orvix::HKEY parent, const std::wstring& subKey, orvix::REGSAM access,
                   orvix::HKEY* result) override {
     ::HKEY key = nullptr;
-    const LSTATUS status = ::RegOpenKeyExW(Native(parent), subKey.c_str(), 0, access, &key);
+    const LSTATUS status = ::RegOpenKeyExW(Native(parent), subKey.c_str(), 0, InView(access), &key);
     *result = status == ERROR_SUCCESS ? Portable(key) : 0;
     return status;
   }
@@ -24,7 +34,7 @@ class Win32Registry : public IRegistryApi {
                     orvix::HKEY* result) override {
     ::HKEY key = nullptr;
     const LSTATUS status = ::RegCreateKeyExW(Native(parent), subKey.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
-                                             access, nullptr, &key, nullptr);
+                                             InView(access), nullptr, &key, nullptr);
     *result = status == ERROR_SUCCESS ? Portable(key) : 0;
     return status;
   }
@@ -86,7 +96,7 @@ class Win32Registry : public IRegistryApi {
     // The Ex form deletes in the view asked for; without it the process's
     // own view is the only one reachable.
     static const auto deleteKeyEx = SystemFunction<RegDeleteKeyExWFn>(L"advapi32.dll", "RegDeleteKeyExW");
-    if (deleteKeyEx != nullptr) return deleteKeyEx(Native(parent), subKey.c_str(), viewSam & KEY_WOW64_RES, 0);
+    if (deleteKeyEx != nullptr) return deleteKeyEx(Native(parent), subKey.c_str(), InView(viewSam) & KEY_WOW64_RES, 0);
     return ::RegDeleteKeyW(Native(parent), subKey.c_str());
   }
 

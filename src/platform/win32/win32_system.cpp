@@ -10,7 +10,10 @@ using RtlGetVersionFn = LONG(WINAPI*)(PRTL_OSVERSIONINFOEXW);
 
 class Win32System : public ISystemApi {
  public:
+  // Whether the machine is 64-bit Windows, with both registry views: a
+  // 64-bit process runs on nothing else.
   bool IsWow64Process() override {
+    if constexpr (sizeof(void*) == 8) return true;
     const auto isWow64 = SystemFunction<IsWow64ProcessFn>(L"kernel32.dll", "IsWow64Process");
     BOOL wow64 = FALSE;
     return isWow64 != nullptr && isWow64(::GetCurrentProcess(), &wow64) && wow64;
