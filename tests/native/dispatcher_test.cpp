@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include "platform/dispatcher_wake_queue.h"
+
 #include <atomic>
 #include <thread>
 #include <vector>
@@ -90,6 +92,42 @@ TEST(QueueDispatcher, DestroyingTheDispatcherReleasesAWaitingWorker) {
   worker.join();
   EXPECT_FALSE(answer);
   EXPECT_FALSE(posted);
+}
+
+// The wake-up queue of the Win32 dispatcher, with wake-ups that fail as a
+// full message queue makes them fail.
+TEST(WakeQueue, AFailedWakeUpIsRetriedAndOtherwiseSentAgainByTheNextPost) {
+  int failuresLeft = 0;
+  int wakeUps = 0;
+  TWakeQueue queue([&] {
+    ++wakeUps;
+    if (failuresLeft == 0) return true;
+    --failuresLeft;
+    return false;
+  });
+  int ran = 0;
+  auto work = [&] { ++ran; };
+
+  failuresLeft = 2;
+  queue.Post(work);
+  EXPECT_EQ(wakeUps, 3) << "retried until it went through";
+  queue.Post(work);
+  EXPECT_EQ(wakeUps, 3) << "one wake-up stands for everything queued";
+  EXPECT_EQ(queue.RunPending(), 2u);
+
+  failuresLeft = TWakeQueue::kWakeAttempts;
+  queue.Post(work);
+  EXPECT_EQ(wakeUps, 3 + TWakeQueue::kWakeAttempts);
+  queue.Post(work);
+  EXPECT_EQ(wakeUps, 4 + TWakeQueue::kWakeAttempts) << "the wake-up that never went out is sent now";
+  queue.Post(work);
+  EXPECT_EQ(wakeUps, 4 + TWakeQueue::kWakeAttempts);
+  EXPECT_EQ(queue.RunPending(), 3u);
+
+  queue.Post(work);
+  EXPECT_EQ(wakeUps, 5 + TWakeQueue::kWakeAttempts) << "work after a run needs a new wake-up";
+  EXPECT_EQ(queue.RunPending(), 1u);
+  EXPECT_EQ(ran, 6);
 }
 
 }  // namespace

@@ -1,8 +1,8 @@
 #include "platform/win32/win32_dispatcher.h"
 
-#include <deque>
 #include <mutex>
 
+#include "platform/dispatcher_wake_queue.h"
 #include "platform/win32/windows_api.h"
 
 namespace orvix::win32 {
@@ -19,34 +19,13 @@ class Win32Dispatcher : public IDispatcher {
                                 ::GetModuleHandleW(nullptr), this);
   }
 
+  // Work still queued is dropped with the queue.
   ~Win32Dispatcher() override {
     if (window_ != nullptr) ::DestroyWindow(window_);
-    std::deque<std::function<void()>> dropped;
-    std::lock_guard lock(mutex_);
-    dropped.swap(queue_);
   }
 
-  void Post(std::function<void()> work) override {
-    bool wake = false;
-    {
-      std::lock_guard lock(mutex_);
-      wake = queue_.empty();
-      queue_.push_back(std::move(work));
-    }
-    // One message wakes the window for everything queued until it runs.
-    if (wake && window_ != nullptr) ::PostMessageW(window_, kRunPendingMessage, 0, 0);
-  }
-
-  std::size_t RunPending() override {
-    std::deque<std::function<void()>> due;
-    {
-      std::lock_guard lock(mutex_);
-      due.swap(queue_);
-    }
-    std::size_t ran = 0;
-    for (; !due.empty(); due.pop_front(), ++ran) due.front()();
-    return ran;
-  }
+  void Post(std::function<void()> work) override { queue_.Post(std::move(work)); }
+  std::size_t RunPending() override { return queue_.RunPending(); }
 
   bool OnDispatcherThread() const override { return ::GetCurrentThreadId() == owner_; }
 
@@ -81,8 +60,8 @@ class Win32Dispatcher : public IDispatcher {
 
   const ::DWORD owner_;
   HWND window_ = nullptr;
-  std::mutex mutex_;
-  std::deque<std::function<void()>> queue_;
+  // A failed post (the thread's message queue is full) is retried by the queue.
+  TWakeQueue queue_{[this] { return window_ != nullptr && ::PostMessageW(window_, kRunPendingMessage, 0, 0); }};
 };
 
 }  // namespace
