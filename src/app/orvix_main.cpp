@@ -7,6 +7,7 @@
 #include "formats/text_codec.h"
 #include "platform/platform.h"
 #include "platform/win32/win32_platform.h"
+#include "platform/win32/system_dlls.h"
 #include "platform/win32/windows_api.h"
 
 namespace {
@@ -39,6 +40,7 @@ class StandardStream : public orvix::ConsoleOutput {
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
+  orvix::win32::RestrictDllSearchToSystem();
   orvix::win32::Win32Platform platform;
   orvix::ScopedPlatform current(platform);
   StandardStream out(STD_OUTPUT_HANDLE, stdout);

@@ -5,8 +5,10 @@
 #include <cstdint>
 #include <chrono>
 #include <future>
+#include <memory>
 #include <set>
 #include <thread>
+#include <vector>
 
 #include "platform/app_frame.h"
 #include "platform/platform.h"
@@ -27,7 +29,7 @@ constexpr std::array<const wchar_t*, 10> kIgnoredPrograms = {
 constexpr const wchar_t* kSystemRestoreKey = L"\\Software\\Microsoft\\Windows NT\\CurrentVersion\\SystemRestore";
 
 constexpr std::size_t kDescriptionUnits = 256;
-constexpr std::size_t kStateManagerStatusUnits = 6;  // a 32-bit status and a 64-bit sequence number
+constexpr std::size_t kStateManagerStatusBytes = 12;  // a 32-bit status and a 64-bit sequence number, packed
 
 void AppendUnits(std::wstring& record, std::uint64_t value, int units) {
   for (int i = 0; i < units; ++i) record.push_back(static_cast<wchar_t>((value >> (16 * i)) & 0xFFFF));
@@ -210,9 +212,9 @@ void TUninstallOperations::CreateRestorePoint() {
   std::packaged_task<void()> task([] {
     // Any failure (no library, no function, a refusal) leaves no trace.
     IModuleApi& modules = CurrentPlatform().Modules();
-    const ModuleHandle client = modules.LoadLibrary(L"SrClient.dll");
+    const ModuleHandle client = modules.LoadSystemLibrary(L"SrClient.dll");
     if (client == 0 || !modules.HasExport(client, "SRSetRestorePointW")) return;
-    const std::wstring status(kStateManagerStatusUnits, L'\0');  // STATEMGRSTATUS, written by the call
+    const auto status = std::make_shared<std::vector<std::uint8_t>>(kStateManagerStatusBytes);  // STATEMGRSTATUS
     modules.CallExport(client, "SRSetRestorePointW", {RestorePointRecord(kRestorePointDescription), status});
   });
   std::future<void> finished = task.get_future();

@@ -4,6 +4,8 @@
 // be joined, toolbar markers, and the restore point.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "inventory/software_info.h"
 #include "platform/process_helpers.h"
 #include "platform/registry_helpers.h"
@@ -229,12 +231,25 @@ TRestorePointFields ReadRecord(const std::wstring& record) {
 }
 
 TEST_F(UninstallOperationsTest, RestorePointRequestAndItsAbsence) {
-  operations.CreateRestorePoint();  // no restore client, as under Wine: nothing happens
+  // A DLL of that name planted beside the program is never loaded.
+  const std::wstring program = Machine().shell.GetModuleFileName();
+  sim::SimLibrary planted;
+  planted.exports["SRSetRestorePointW"] = [](const std::vector<ExportArg>&) {
+    ADD_FAILURE() << "the DLL beside the program was called";
+    return 1;
+  };
+  Machine().modules.Install(program.substr(0, program.find_last_of(L'\\') + 1) + L"SrClient.dll", planted);
+  operations.CreateRestorePoint();  // no restore client in System32, as under Wine: nothing happens
 
   int refusals = 0;
   sim::SimLibrary client;
-  client.exports["SRSetRestorePointW"] = [&](const std::vector<ExportArg>&) { return refusals++ == 0 ? 0 : 1; };
-  Machine().modules.Install(L"SrClient.dll", client);
+  client.exports["SRSetRestorePointW"] = [&](const std::vector<ExportArg>& args) {
+    // The system writes its STATEMGRSTATUS into the second argument.
+    const ExportBuffer& status = std::get<ExportBuffer>(args.at(1));
+    std::fill(status->begin(), status->end(), 0xA5);
+    return refusals++ == 0 ? 0 : 1;
+  };
+  Machine().modules.Install(Machine().shell.GetSystemDirectory() + L"\\SrClient.dll", client);
   operations.CreateRestorePoint();  // refused
   operations.CreateRestorePoint();
   const std::vector<sim::SimExportCall>& calls = Machine().modules.calls;
@@ -247,7 +262,7 @@ TEST_F(UninstallOperationsTest, RestorePointRequestAndItsAbsence) {
   EXPECT_EQ(fields.restorePointType, 1u);
   EXPECT_EQ(fields.sequenceNumber, 0u);
   EXPECT_EQ(fields.description, L"Orvix Uninstaller restore point");
-  EXPECT_EQ(std::get<std::wstring>(calls[1].args[1]).size(), 6u) << "room for STATEMGRSTATUS";
+  EXPECT_EQ(std::get<ExportBuffer>(calls[1].args[1])->size(), 12u) << "room for STATEMGRSTATUS, and no more";
   EXPECT_EQ(RestorePointRecord(std::wstring(300, L'd')).substr(8, 256), std::wstring(255, L'd') + L'\0');
 }
 

@@ -52,7 +52,7 @@ class UninstallingModelTest : public SimMachineX86Test {
     }
     sim::SimLibrary restoreClient;
     restoreClient.exports["SRSetRestorePointW"] = [](const std::vector<ExportArg>&) { return 1; };
-    Machine().modules.Install(L"SrClient.dll", restoreClient);
+    Machine().modules.Install(Machine().shell.GetSystemDirectory() + L"\\SrClient.dll", restoreClient);
     inventory = std::make_unique<TSoftwareInfo>();
   }
 

@@ -3,10 +3,13 @@
 // called. The library is tests/windows/programs/echo_exports.cpp.
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "platform/win32/win32_platform.h"
+#include "platform/win32/system_dlls.h"
+#include "platform/win32/windows_api.h"
 #include "windows/test_files.h"
 
 namespace orvix {
@@ -54,6 +57,33 @@ TEST_F(ModulesWineTest, TextsArriveAsUtf16BesideIntegers) {
   EXPECT_EQ(modules().CallExport(echo_, "FindIn", {std::wstring(L"hello world"), std::wstring(L"world")}), 6);
   EXPECT_EQ(modules().CallExport(echo_, "FindIn", {std::wstring(L"world"), std::wstring(L"hello world")}), -1);
   EXPECT_EQ(modules().CallExport(echo_, "FindIn", {std::wstring(L""), std::wstring(L"x")}), -1);
+}
+
+TEST_F(ModulesWineTest, ABufferArgumentIsWrittenByTheCallAndReadBack) {
+  const ExportBuffer status = std::make_shared<std::vector<std::uint8_t>>(12, 0);
+  EXPECT_EQ(modules().CallExport(echo_, "FillBytes", {status, 12, 0xA5}), 12);
+  EXPECT_EQ(*status, std::vector<std::uint8_t>(12, 0xA5));
+}
+
+// A DLL named like a system one and planted beside the program, where an
+// elevated program started from Downloads would find it first.
+TEST_F(ModulesWineTest, SystemLibrariesComeFromSystem32AndNeverFromBesideTheProgram) {
+  EXPECT_NE(modules().LoadSystemLibrary(L"version.dll"), 0u);
+
+  const std::wstring plantedName = L"orvix_planted_" + std::to_wstring(::GetCurrentProcessId()) + L".dll";
+  const std::wstring planted = test::BesideTestProgram(plantedName);
+  ASSERT_TRUE(::CopyFileW(test::BesideTestProgram(L"orvix_test_echo.dll").c_str(), planted.c_str(), TRUE));
+  EXPECT_EQ(modules().LoadSystemLibrary(plantedName), 0u);
+  // A bare name finds it beside the program until the programs' start-up
+  // restricts the search to System32.
+  const HMODULE found = ::LoadLibraryW(plantedName.c_str());
+  EXPECT_NE(found, nullptr);
+  if (found != nullptr) ::FreeLibrary(found);
+  win32::RestrictDllSearchToSystem();
+  const HMODULE foundAfter = ::LoadLibraryW(plantedName.c_str());
+  EXPECT_EQ(foundAfter, nullptr);
+  if (foundAfter != nullptr) ::FreeLibrary(foundAfter);
+  EXPECT_TRUE(::DeleteFileW(planted.c_str()));
 }
 
 TEST_F(ModulesWineTest, MissingLibrariesAndExportsAreAnsweredNotCalled) {

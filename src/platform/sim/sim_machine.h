@@ -70,7 +70,7 @@ class SimMachine : public Platform {
   SimClock clock;
   SimLocale locale;
   SimVersions versions;
-  SimModules modules;
+  SimModules modules{shell};
   SimProcesses processes;
   SimFileSystem files;  // drive C: with Windows, Program Files and the user's profile
   SimShell shell;

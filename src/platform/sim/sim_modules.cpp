@@ -3,6 +3,17 @@
 namespace orvix::sim {
 
 ModuleHandle SimModules::LoadLibrary(const std::wstring& path) {
+  if (path.find(L'\\') != std::wstring::npos) return Load(path);
+  const std::wstring program = shell_.GetModuleFileName();
+  const ModuleHandle beside = Load(program.substr(0, program.find_last_of(L'\\') + 1) + path);
+  return beside != 0 ? beside : LoadSystemLibrary(path);
+}
+
+ModuleHandle SimModules::LoadSystemLibrary(const std::wstring& name) {
+  return Load(shell_.GetSystemDirectory() + L"\\" + name);
+}
+
+ModuleHandle SimModules::Load(const std::wstring& path) {
   if (libraries_.find(path) == libraries_.end()) return 0;
   for (std::size_t i = 0; i < loaded_.size(); ++i) {
     if (SameText(loaded_[i], path)) return i + 1;

@@ -43,7 +43,7 @@ class Wow64Redirection {
   using DisableFn = BOOL(WINAPI*)(PVOID*);
   using RevertFn = BOOL(WINAPI*)(PVOID);
 
-  Wow64Redirection() : kernel32_(::LoadLibraryW(L"kernel32.dll")) {
+  Wow64Redirection() : kernel32_(::GetModuleHandleW(L"kernel32.dll")) {
     if (kernel32_ == nullptr) return;
     disable_ = reinterpret_cast<DisableFn>(
         reinterpret_cast<void*>(::GetProcAddress(kernel32_, "Wow64DisableWow64FsRedirection")));

@@ -4,6 +4,7 @@
 
 #include "platform/module_api.h"
 #include "platform/win32/win32_platform.h"
+#include "platform/win32/system_dlls.h"
 #include "platform/win32/windows_api.h"
 
 namespace orvix::win32 {
@@ -42,6 +43,8 @@ constexpr auto kCallers = MakeCallers(std::make_index_sequence<kMaxExportArgs + 
 
 Word ToWord(const ExportArg& arg) {
   if (const auto* text = std::get_if<std::wstring>(&arg)) return reinterpret_cast<std::uintptr_t>(text->c_str());
+  if (const auto* buffer = std::get_if<ExportBuffer>(&arg))
+    return *buffer ? reinterpret_cast<std::uintptr_t>((*buffer)->data()) : 0;
   return static_cast<Word>(std::get<std::int32_t>(arg));
 }
 
@@ -54,6 +57,10 @@ class Win32Modules : public IModuleApi {
  public:
   ModuleHandle LoadLibrary(const std::wstring& path) override {
     return reinterpret_cast<ModuleHandle>(::LoadLibraryW(path.c_str()));
+  }
+
+  ModuleHandle LoadSystemLibrary(const std::wstring& name) override {
+    return reinterpret_cast<ModuleHandle>(LoadSystemDll(name.c_str()));
   }
 
   bool HasExport(ModuleHandle module, const std::string& name) override { return FindExport(module, name) != nullptr; }

@@ -3,6 +3,7 @@
 
 #include "platform/process_api.h"
 #include "platform/win32/win32_platform.h"
+#include "platform/win32/system_dlls.h"
 #include "platform/win32/windows_api.h"
 
 #include <tlhelp32.h>

@@ -31,6 +31,7 @@
 #include "platform/registry_helpers.h"
 #include "platform/text.h"
 #include "platform/win32/win32_platform.h"
+#include "platform/win32/system_dlls.h"
 #include "platform/win32/windows_api.h"
 
 #include <commctrl.h>

@@ -1,5 +1,6 @@
 #include "platform/system_api.h"
 #include "platform/win32/win32_platform.h"
+#include "platform/win32/system_dlls.h"
 #include "platform/win32/windows_api.h"
 
 namespace orvix::win32 {

@@ -46,14 +46,4 @@ namespace orvix::win32 {
 inline ::HKEY Native(orvix::HKEY key) { return reinterpret_cast<::HKEY>(key); }
 inline orvix::HKEY Portable(::HKEY key) { return reinterpret_cast<orvix::HKEY>(key); }
 
-// A function of a system DLL looked up at run time; null where the system
-// lacks it.
-template <typename Fn>
-Fn SystemFunction(const wchar_t* module, const char* name) {
-  HMODULE handle = ::GetModuleHandleW(module);
-  if (handle == nullptr) handle = ::LoadLibraryW(module);
-  if (handle == nullptr) return nullptr;
-  return reinterpret_cast<Fn>(reinterpret_cast<void*>(::GetProcAddress(handle, name)));
-}
-
 }  // namespace orvix::win32

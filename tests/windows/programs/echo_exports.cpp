@@ -47,3 +47,10 @@ ECHO_EXPORT FindIn(const wchar_t* text, const wchar_t* needle) {
   }
   return -1;
 }
+
+// Writes `count` bytes of `value` into `out`, as a system call fills a
+// status record; answers count.
+ECHO_EXPORT FillBytes(unsigned char* out, std::int32_t count, std::int32_t value) {
+  for (std::int32_t i = 0; i < count; ++i) out[i] = static_cast<unsigned char>(value);
+  return count;
+}
