@@ -276,7 +276,7 @@ void JumpThroughFavorites(HWND editor, const std::wstring& keyText) {
 bool SelectValueRemotely(HWND list, ::DWORD processId, const std::wstring& valueName, bool editorIs64) {
   HANDLE process = ::OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, processId);
   if (process == nullptr) return false;
-  void* block = ::VirtualAllocEx(process, nullptr, kRemoteBlockBytes, MEM_COMMIT, PAGE_EXECUTE_READWRITE);
+  void* block = ::VirtualAllocEx(process, nullptr, kRemoteBlockBytes, MEM_RESERVE | MEM_COMMIT, PAGE_READWRITE);
   bool ok = block != nullptr;
   if (ok) {
     const auto base = static_cast<std::uint32_t>(reinterpret_cast<std::uintptr_t>(block));
