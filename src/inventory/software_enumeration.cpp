@@ -1,6 +1,7 @@
 #include "inventory/software_enumeration.h"
 
 #include <array>
+#include <span>
 #include <string>
 
 #include "inventory/uninstall_entry.h"
@@ -16,7 +17,10 @@ void ReadView(TSoftList& entries, bool view64) {
   std::vector<std::wstring> keys;
   for (const wchar_t* root : kRoots) {
     RegListKeyTree(root, kUninstallKeyPath, keys, view64);
-    for (const std::wstring& key : keys) {
+    // The listing starts with the Uninstall key itself, which holds every
+    // program's entry: a broken installer that writes its name there names
+    // no key of its own.
+    for (const std::wstring& key : std::span(keys).subspan(1)) {
       if (std::optional<TSoftInfo> entry = ReadUninstallEntry(root, key, view64))
         entries.push_back(std::make_unique<TSoftInfo>(std::move(*entry)));
     }

@@ -103,6 +103,11 @@ bool IsSharedKey(const std::wstring& key) {
   return false;
 }
 
+// A hive itself and its first level (SOFTWARE, SYSTEM...), in the guard's form.
+bool IsHiveTop(const std::wstring& key) {
+  return key.empty() || key.find(L'\\') == std::wstring::npos || key == L"software\\classes";
+}
+
 std::wstring Reason(const wchar_t* key, const wchar_t* english) { return Text(key, english); }
 
 }  // namespace
@@ -148,11 +153,14 @@ std::wstring TDeletionGuard::RefuseFile(const std::wstring& path) const {
 
 std::wstring TDeletionGuard::RefuseKey(HKEY root, const std::wstring& keyPath) const {
   const std::wstring key = GuardedKeyForm(root, keyPath);
-  // A hive's top keys: the hive itself and its first level (SOFTWARE, SYSTEM...).
-  if (key.empty() || key.find(L'\\') == std::wstring::npos || key == L"software\\classes")
-    return Reason(L"Guard_Hive_Top_M", L"a top key of the registry");
+  if (IsHiveTop(key)) return Reason(L"Guard_Hive_Top_M", L"a top key of the registry");
   if (IsSharedKey(key)) return Reason(L"Guard_Shared_Key_M", L"a key that many programs share");
   return {};
+}
+
+bool IsSharedOrTopKey(HKEY root, const std::wstring& keyPath) {
+  const std::wstring key = GuardedKeyForm(root, keyPath);
+  return IsHiveTop(key) || IsSharedKey(key);
 }
 
 std::wstring TDeletionGuard::RefuseValue(HKEY root, const std::wstring& keyPath) const {

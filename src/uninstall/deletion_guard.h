@@ -38,4 +38,9 @@ class TDeletionGuard {
 // or an unknown root.
 std::wstring GuardedKeyForm(HKEY root, const std::wstring& keyPath);
 
+// Whether the key is a hive's top key, or one that holds or serves many
+// programs (the Uninstall key, CLSID, Run...) or lies above one: what
+// RefuseKey refuses, for the scan, which never offers such a key.
+bool IsSharedOrTopKey(HKEY root, const std::wstring& keyPath);
+
 }  // namespace orvix

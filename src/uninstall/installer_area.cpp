@@ -14,6 +14,7 @@
 #include "inventory/analysis_icon.h"
 #include "platform/file_helpers.h"
 #include "platform/text.h"
+#include "uninstall/deletion_guard.h"
 #include "uninstall/regedit_scan.h"
 #include "uninstall/system_areas.h"
 
@@ -52,6 +53,15 @@ bool ContainsAny(const std::wstring& text, const std::vector<std::wstring>& patt
                      [&](const std::wstring& pattern) { return text.find(pattern) != std::wstring::npos; });
 }
 
+// Whether a program's entry lies anywhere below the key.
+bool HoldsOtherEntries(TScanKey& key) {
+  for (const std::wstring& name : key.SubKeyNames()) {
+    TScanKey sub(key.Root(), key.Below(name), key.View64());
+    if (!Trim(sub.ValueText(L"DisplayName")).empty() || HoldsOtherEntries(sub)) return true;
+  }
+  return false;
+}
+
 class TInstallerArea : public TScanArea {
  public:
   int Number() const override { return 2; }
@@ -61,7 +71,19 @@ class TInstallerArea : public TScanArea {
     const std::wstring path = UninstallKey(scan);
     if (path.empty()) return;
     const HKEY root = UninstallRoot(scan);
-    scan.ReportKey(names_, root, scan.UninstallKeyName(), path);
+    // The Uninstall key itself, or a key above it: every program's entry.
+    if (IsSharedOrTopKey(root, path)) return;
+    TScanKey entry(root, path, scan.View64());
+    if (HoldsOtherEntries(entry)) {
+      // A vendor's key that lists its products below its own entry: only
+      // its own values go.
+      for (const std::wstring& name : entry.ValueNames()) {
+        if (!scan.Tick()) return;
+        scan.ReportValue(entry, name);
+      }
+    } else {
+      scan.ReportKey(names_, root, scan.UninstallKeyName(), path);
+    }
     // Every Windows Installer entry has Comments; other entries may still be
     // named by a GUID.
     if (!TScanKey(root, path, scan.View64()).HasValue(L"Comments")) return;

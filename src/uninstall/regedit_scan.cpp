@@ -4,6 +4,7 @@
 #include "platform/file_helpers.h"
 #include "platform/registry_helpers.h"
 #include "platform/text.h"
+#include "uninstall/deletion_guard.h"
 #include "uninstall/scan_area_list.h"
 
 namespace orvix {
@@ -162,6 +163,9 @@ void TRegeditScanClasses::Append(const TShowRegInfo& finding) {
 void TRegeditScanClasses::ReportKey(TFoundNames& list, HKEY root, const std::wstring& name,
                                     const std::wstring& keyPath) {
   if (list.Contains(name, view64_)) return;
+  // A key that lists many programs (the Uninstall key, CLSID...) is never
+  // one program's, whatever data led here, nor is anything above it.
+  if (IsSharedOrTopKey(root, keyPath)) return;
   TScanKey key(root, L"\\" + WithoutLeadingBackslash(keyPath), view64_);
   if (!key) return;
   ReportOpenedKey(key, list.Add(name, view64_, gkKey, root, key.Path()));
@@ -216,6 +220,7 @@ void TRegeditScanClasses::ReportValue(HKEY root, const std::wstring& keyPath, co
 }
 
 void TRegeditScanClasses::AddKeyFinding(HKEY root, const std::wstring& keyPath) {
+  if (IsSharedOrTopKey(root, keyPath)) return;
   Append(TShowRegInfo{root, WithoutLeadingBackslash(keyPath), L"", L"", view64_});
 }
 

@@ -8,6 +8,7 @@
 
 #include "platform/registry_helpers.h"
 #include "sim_fixture.h"
+#include "test_text.h"
 #include "uninstall/regedit_scan.h"
 #include "uninstall/system_areas.h"
 
@@ -201,6 +202,33 @@ TEST_F(ScanInstallerTest, InstallerDataOnlyForAnInstallerEntryWithAKey) {
     EXPECT_EQ(lines.size(), c.findings) << c.keyPath;
     for (const std::wstring& line : lines) EXPECT_EQ(line.find(L"\\Installer\\"), std::wstring::npos) << line;
   }
+}
+
+// An entry whose key is the Uninstall key itself (a broken installer wrote
+// its name there) or a key above it offers nothing; one whose key lists
+// other programs' entries below it offers its own values only. Deleting all
+// that is offered leaves every other entry.
+TEST_F(ScanInstallerTest, NeverTheUninstallKeyNorAnEntryKeyThatHoldsOthers) {
+  const std::wstring uninstall = L"HKLM\\SOFTWARE\\Wow6432Node\\Microsoft\\Windows\\CurrentVersion\\Uninstall";
+  Registry().PutString(uninstall, L"DisplayName", L"Broken");
+  Registry().PutString(uninstall, L"UninstallString", L"C:\\Broken\\unins.exe");
+  Registry().PutString(uninstall + L"\\Suite", L"DisplayName", L"Suite");
+  Registry().PutString(uninstall + L"\\Suite", L"UninstallString", L"C:\\Suite\\unins.exe");
+  Registry().PutString(uninstall + L"\\Suite\\Parts\\Editor", L"DisplayName", L"Suite Editor");
+  const std::wstring uninstallPath = L"\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall";
+  for (const std::wstring keyPath : {uninstallPath, uninstallPath + L"\\", std::wstring(L"\\SOFTWARE\\Microsoft"),
+                                     std::wstring(L"\\SOFTWARE")}) {
+    EXPECT_TRUE(Scan(L"C:\\Program Files (x86)\\Foo", keyPath).empty()) << Narrow(keyPath);
+  }
+  const std::wstring suite = L"HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Suite";
+  EXPECT_EQ(Scan(L"C:\\Suite", uninstallPath + L"\\Suite"),
+            (std::vector<std::wstring>{
+                suite + L" | DisplayName - Suite (32)",
+                suite + L" | UninstallString - C:\\Suite\\unins.exe (32)",
+            }));
+  for (const TShowRegInfo& f : findings_) RegDeleteValueAt(f.RootKey, f.KeyPath, f.ValueName, f.View64);
+  EXPECT_TRUE(Registry().HasKey(uninstall + L"\\Suite\\Parts\\Editor"));
+  EXPECT_TRUE(Registry().HasKey(uninstall + L"\\" + kCode));
 }
 
 TEST_F(ScanInstallerTest, ProtectedInstallFolderOffersOnlyTheComponentFolders) {

@@ -10,6 +10,7 @@
 #include "platform/registry_helpers.h"
 #include "scan_lines.h"
 #include "sim_fixture.h"
+#include "test_text.h"
 #include "uninstall/regedit_scan.h"
 
 namespace orvix::testing {
@@ -210,6 +211,41 @@ TEST_F(ScanReportTest, MissingKeysAndEmptyValuesReportNothing) {
   scan_.ReportValue(HKEY_LOCAL_MACHINE, L"SOFTWARE\\Foo\\Two", L"");
   EXPECT_TRUE(findings_.empty());
   EXPECT_FALSE(list.Contains(L"Gone"));
+}
+
+// Whatever data leads an area there, a key that lists many programs, or a
+// key above one, is never offered, nor anything below it through it; a
+// program's own key below such a key still is.
+TEST_F(ScanReportTest, KeysThatListManyProgramsAreNeverReported) {
+  const std::wstring uninstall = L"\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall";
+  Registry().PutString(L"HKLM" + uninstall, L"DisplayName", L"Broken");
+  Registry().PutString(L"HKLM" + uninstall + L"\\Foo", L"DisplayName", L"Foo");
+  Registry().PutString(L"HKLM\\SOFTWARE\\Classes\\CLSID\\{F00}", L"", L"Foo");
+  const struct {
+    HKEY root;
+    std::wstring path;
+  } shared[] = {
+      {HKEY_LOCAL_MACHINE, uninstall},
+      {HKEY_LOCAL_MACHINE, uninstall + L"\\"},
+      {HKEY_LOCAL_MACHINE, L"\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion"},
+      {HKEY_LOCAL_MACHINE, L"\\SOFTWARE\\Classes\\CLSID"},
+      {HKEY_CLASSES_ROOT, L"\\CLSID"},
+      {HKEY_LOCAL_MACHINE, L"\\SOFTWARE"},
+  };
+  for (const auto& c : shared) {
+    TFoundNames list;
+    scan_.ReportKey(list, c.root, L"Shared", c.path);
+    scan_.AddKeyFinding(c.root, c.path);
+    EXPECT_TRUE(findings_.empty()) << Narrow(c.path) << ": " << Narrow(Lines(findings_).front());
+  }
+  TFoundNames list;
+  scan_.ReportKey(list, HKEY_LOCAL_MACHINE, L"Foo", uninstall + L"\\Foo");
+  scan_.ReportClassesKey(list, L"{F00}", L"CLSID\\{F00}");
+  EXPECT_EQ(Keys(findings_), (std::vector<std::wstring>{
+                                 L"HKEY_LOCAL_MACHINE" + uninstall + L"\\Foo",
+                                 L"HKEY_LOCAL_MACHINE\\SOFTWARE\\Classes\\CLSID\\{F00}",
+                                 L"HKEY_CLASSES_ROOT\\CLSID\\{F00}",
+                             }));
 }
 
 TEST_F(ScanReportTest, ClassesKeyIsMirroredUnderClassesRoot) {

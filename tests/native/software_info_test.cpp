@@ -208,12 +208,17 @@ TEST_F(SoftwareInfoTest, RemoveEntryFailsWhereTheKeyStays) {
   Registry().PutString(L"HKLM\\SOFTWARE\\Wow6432Node\\Microsoft\\Windows\\CurrentVersion\\Uninstall",
                        L"UninstallString", L"C:\\careless.exe");
   TSoftwareInfo info;
-  ASSERT_EQ(Listing(info), (std::vector<std::string>{"Careless", "Locked"}));
+  ASSERT_EQ(Listing(info), (std::vector<std::string>{"Locked"})) << "the Uninstall key itself is no entry";
 
-  EXPECT_FALSE(info.RemoveEntry(info.GetItem(1)));
-  EXPECT_FALSE(info.GetItem(1)->Hidden);
-  EXPECT_FALSE(info.RemoveEntry(info.GetItem(0))) << "that would remove every program's entry";
+  EXPECT_FALSE(info.RemoveEntry(info.GetItem(0)));
   EXPECT_FALSE(info.GetItem(0)->Hidden);
+  EXPECT_TRUE(Registry().HasKey(std::wstring(k32) + L"Locked"));
+  // Were it handed one, removal would still refuse it.
+  TSoftInfo careless;
+  careless.DisplayName = L"Careless";
+  careless.RootName = L"HKEY_LOCAL_MACHINE";
+  careless.KeyPath = kUninstallKeyPath;
+  EXPECT_FALSE(info.RemoveEntry(&careless)) << "that would remove every program's entry";
   EXPECT_TRUE(Registry().HasKey(std::wstring(k32) + L"Locked"));
 }
 

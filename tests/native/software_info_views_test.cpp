@@ -44,6 +44,17 @@ TEST_F(EnumerationX86Test, OneViewAndNoEntryIsX64) {
   EXPECT_EQ(Describe(EnumerateSoftware()), (std::vector<std::string>{"Alpha", "User"}));
 }
 
+// A broken installer that writes its name and command straight into the
+// Uninstall key names no entry: removing or scanning that key would take
+// every program's entry with it.
+TEST_F(EnumerationX86Test, TheUninstallKeyItselfIsNoEntry) {
+  PutEntry(Registry(), std::wstring(k64), L"Broken");
+  PutEntry(Registry(), std::wstring(kUser), L"Broken User");
+  PutEntry(Registry(), std::wstring(k64) + L"Alpha", L"Alpha");
+  PutEntry(Registry(), std::wstring(k64) + L"Alpha\\Part", L"Part");
+  EXPECT_EQ(Describe(EnumerateSoftware()), (std::vector<std::string>{"Alpha", "Part"}));
+}
+
 TEST_F(EnumerationTest, DefaultViewFirstThenThe64BitView) {
   PutEntry(Registry(), std::wstring(k32) + L"Alpha", L"Alpha");
   PutEntry(Registry(), std::wstring(kUser) + L"User", L"User");
