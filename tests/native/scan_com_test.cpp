@@ -9,6 +9,7 @@
 #include "platform/registry_helpers.h"
 #include "scan_lines.h"
 #include "sim_fixture.h"
+#include "test_text.h"
 #include "uninstall/com_areas.h"
 #include "uninstall/regedit_scan.h"
 #include "uninstall/scan_area_list.h"
@@ -375,15 +376,66 @@ TEST_F(ScanComReferencesTest, ClassesFoundByCurVerClsidOrCommand) {
   EXPECT_TRUE(Has(lines, cr + L"Foo.Doc"));
   EXPECT_TRUE(Has(lines, lm + L"Foo.Alias"));  // its CLSID was found
   EXPECT_FALSE(Has(lines, lm + L"Goo.Doc"));   // CurVer decides; its verbs are not examined
-  EXPECT_TRUE(Has(lines, lm + L"Foo.File"));   // its first verb runs the program
-  EXPECT_FALSE(Has(lines, cr + L"Foo.File"));  // found by command: no mirror
-  EXPECT_FALSE(Has(lines, lm + L"Foo.Late"));  // only the first verb with a command decides
-  EXPECT_FALSE(Has(lines, lm + L"exefile"));
-  EXPECT_TRUE(Has(lines, lm + L".foo |   - Foo.File"));
-  EXPECT_TRUE(Has(lines, cr + L".foo |   - Foo.File"));
-  EXPECT_FALSE(Has(lines, lm + L".goo |   - Goo.File"));
-  EXPECT_TRUE(Has(lines, L"HKEY_CURRENT_USER\\Software\\Classes\\Foo.UserFile"));
-  EXPECT_TRUE(Has(lines, L"HKEY_CURRENT_USER\\Software\\Classes\\.fuu |   - Foo.UserFile"));
+  // Its first verb runs the program: that verb goes, without mirror.
+  EXPECT_TRUE(Has(lines, lm + L"Foo.File\\shell\\open"));
+  EXPECT_FALSE(Has(lines, lm + L"Foo.File"));
+  EXPECT_FALSE(Has(lines, cr + L"Foo.File\\shell\\open"));
+  EXPECT_FALSE(Has(lines, lm + L"Foo.Late\\shell\\print"));  // only the first verb with a command decides
+  EXPECT_FALSE(Has(lines, lm + L"exefile"));  // a common class: only area 4 takes its verbs
+  EXPECT_TRUE(Has(lines, L"HKEY_CURRENT_USER\\Software\\Classes\\Foo.UserFile\\shell\\open"));
+  EXPECT_FALSE(Has(lines, L"HKEY_CURRENT_USER\\Software\\Classes\\Foo.UserFile"));
+  for (const std::wstring& line : lines) {
+    EXPECT_EQ(line.find(L"\\."), std::wstring::npos) << "an extension: " << Narrow(line);
+  }
+}
+
+// Classes that every program uses, taken over by the removed program (a
+// browser the protocols, an editor the text and page files): only the verb
+// that runs it is offered, in either root; deleting everything offered
+// leaves the classes, their other verbs and the extensions that open with them.
+TEST_F(ScanComReferencesTest, SharedClassesTakenOverLoseOnlyTheProgramsVerb) {
+  Import(
+      LR"(
+[HKEY_LOCAL_MACHINE\SOFTWARE\Classes\http]
+@="URL:HyperText Transfer Protocol"
+"URL Protocol"=""
+[HKEY_LOCAL_MACHINE\SOFTWARE\Classes\http\DefaultIcon]
+@="C:\\Windows\\System32\\url.dll,0"
+[HKEY_LOCAL_MACHINE\SOFTWARE\Classes\http\shell\open\command]
+@="\"C:\\Program Files\\Foo\\foo.exe\" \"%1\""
+[HKEY_LOCAL_MACHINE\SOFTWARE\Classes\txtfile\shell\open\command]
+@="C:\\Program Files\\Foo\\foo.exe %1"
+[HKEY_LOCAL_MACHINE\SOFTWARE\Classes\txtfile\shell\print\command]
+@="C:\\Windows\\notepad.exe /p %1"
+[HKEY_LOCAL_MACHINE\SOFTWARE\Classes\.txt]
+@="txtfile"
+[HKEY_CURRENT_USER\Software\Classes\mailto\shell\open\command]
+@="C:\\Program Files\\Foo\\foo.exe -compose %1"
+[HKEY_CURRENT_USER\Software\Classes\.htm]
+@="mailto"
+)");
+  const TRegFindings findings = Scan();
+  const std::vector<std::wstring> keys = Keys(findings);
+  const std::wstring lm = L"HKEY_LOCAL_MACHINE\\SOFTWARE\\Classes\\";
+  const std::wstring cu = L"HKEY_CURRENT_USER\\Software\\Classes\\";
+  for (const std::wstring& verb :
+       {lm + L"http\\shell\\open", lm + L"txtfile\\shell\\open", cu + L"mailto\\shell\\open"}) {
+    EXPECT_TRUE(Has(keys, verb)) << Narrow(verb);
+  }
+  for (const TShowRegInfo& f : findings) {
+    if (f.IsKey()) {
+      EXPECT_TRUE(RegDeleteKeyAt(f.RootKey, f.KeyPath, f.View64)) << Narrow(f.KeyPath);
+    } else {
+      EXPECT_TRUE(RegDeleteValueAt(f.RootKey, f.KeyPath, f.ValueName, f.View64)) << Narrow(f.KeyPath);
+    }
+  }
+  EXPECT_TRUE(Registry().GetValue(L"HKLM\\SOFTWARE\\Classes\\http", L"URL Protocol").has_value());
+  EXPECT_TRUE(Registry().HasKey(L"HKLM\\SOFTWARE\\Classes\\http\\DefaultIcon"));
+  EXPECT_FALSE(Registry().HasKey(L"HKLM\\SOFTWARE\\Classes\\http\\shell\\open"));
+  EXPECT_TRUE(Registry().HasKey(L"HKLM\\SOFTWARE\\Classes\\txtfile\\shell\\print\\command"));
+  EXPECT_EQ(RegReadStringAt(L"HKEY_LOCAL_MACHINE", L"\\SOFTWARE\\Classes\\.txt", L"", false), L"txtfile");
+  EXPECT_TRUE(Registry().HasKey(L"HKCU\\Software\\Classes\\mailto"));
+  EXPECT_TRUE(Registry().GetValue(L"HKCU\\Software\\Classes\\.htm", L"").has_value());
 }
 
 TEST_F(ScanComReferencesTest, NothingWhenTheKeywordIsEmptyOrForeign) {

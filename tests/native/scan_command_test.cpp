@@ -100,17 +100,16 @@ TEST_F(ScanCommandTest, JsonHoldsEveryFindingInTreeOrder) {
 }
 
 TEST_F(ScanCommandTest, JsonNamesADefaultValueByTheEmptyName) {
-  // An extension whose default value opens Foo's file class.
-  Registry().PutString(L"HKLM\\SOFTWARE\\Classes\\Foo.File\\shell\\open\\command", L"",
-                       L"\"C:\\Program Files\\Foo\\foo.exe\" \"%1\"");
-  Registry().PutString(L"HKLM\\SOFTWARE\\Classes\\.foo", L"", L"Foo.File");
+  // A default value among the findings: the one of Foo's uninstall key.
+  Registry().PutString(L"HKLM\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Foo", L"", L"Foo");
   ASSERT_EQ(Run({L"scan", L"Foo", L"--json"}), ecOk) << Err();
   const nlohmann::json json = nlohmann::json::parse(Out());
   int defaults = 0;
   for (const nlohmann::json& finding : json["registry"]) {
     if (finding["value"].is_null()) continue;
     EXPECT_NE(finding["value"], " ") << finding.dump();
-    if (finding["key"] == "SOFTWARE\\Classes\\.foo" && finding["value"] == "") ++defaults;
+    if (finding["key"] == "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Foo" && finding["value"] == "")
+      ++defaults;
   }
   EXPECT_GE(defaults, 1) << json.dump();
 }
