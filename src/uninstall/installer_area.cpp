@@ -10,6 +10,8 @@
 // Software\Microsoft\Installer is shared by both views, so reading it there
 // too reaches the same keys.
 #include <algorithm>
+#include <utility>
+#include <vector>
 
 #include "inventory/analysis_icon.h"
 #include "platform/file_helpers.h"
@@ -51,6 +53,13 @@ void AddOnce(std::vector<std::wstring>& list, const std::wstring& text) {
 bool ContainsAny(const std::wstring& text, const std::vector<std::wstring>& patterns) {
   return std::any_of(patterns.begin(), patterns.end(),
                      [&](const std::wstring& pattern) { return text.find(pattern) != std::wstring::npos; });
+}
+
+// Whether a key that lists products by their packed codes (a component, an
+// upgrade code) lists one besides this product.
+bool ListsOtherProducts(TScanKey& key, const std::wstring& packed) {
+  const std::vector<std::wstring> names = key.ValueNames();
+  return std::any_of(names.begin(), names.end(), [&](const std::wstring& name) { return !SameText(name, packed); });
 }
 
 // Whether a program's entry lies anywhere below the key.
@@ -131,6 +140,11 @@ class TInstallerArea : public TScanArea {
     }
 
     std::vector<std::wstring> components;
+    // A component's folder, for the file scan and the Folders key, unless
+    // some holder's component key lists another product: then the folder is
+    // shared, and walking it would offer the other product's files.
+    std::vector<std::pair<std::wstring, std::wstring>> componentFolders;
+    std::vector<std::wstring> sharedComponents;
     for (const std::wstring& user : productHolders) {
       if (!scan.Tick()) return;
       ReportWhole(scan, HKEY_LOCAL_MACHINE, userData.Below(user) + L"\\Products\\" + packed);
@@ -144,13 +158,8 @@ class TInstallerArea : public TScanArea {
         // Reported neither here nor under the other holders.
         if (scan.IsProtected(keyPath)) continue;
         AddOnce(components, name);
-        if (DirectoryExists(keyPath)) {
-          const std::wstring folder = CanonicalFolder(keyPath);
-          if (!folder.empty()) {
-            AddOnce(scan.InstallerFolders(), folder);
-            if (patterns != nullptr) AddOnce(*patterns, folder);
-          }
-        }
+        if (ListsOtherProducts(component, packed)) AddOnce(sharedComponents, name);
+        if (DirectoryExists(keyPath)) componentFolders.emplace_back(name, CanonicalFolder(keyPath));
         ReportListing(scan, HKEY_LOCAL_MACHINE, list.Below(name), packed);
       }
     }
@@ -158,8 +167,18 @@ class TInstallerArea : public TScanArea {
     for (const std::wstring& user : componentHolders) {
       for (const std::wstring& name : components) {
         if (!scan.Tick()) return;
-        ReportListing(scan, HKEY_LOCAL_MACHINE, userData.Below(user) + L"\\Components\\" + name, packed);
+        const std::wstring path = userData.Below(user) + L"\\Components\\" + name;
+        if (TScanKey component(HKEY_LOCAL_MACHINE, path, scan.View64()); ListsOtherProducts(component, packed))
+          AddOnce(sharedComponents, name);
+        ReportListing(scan, HKEY_LOCAL_MACHINE, path, packed);
       }
+    }
+
+    for (const auto& [name, folder] : componentFolders) {
+      const bool shared = std::find(sharedComponents.begin(), sharedComponents.end(), name) != sharedComponents.end();
+      if (folder.empty() || shared) continue;
+      AddOnce(scan.InstallerFolders(), folder);
+      if (patterns != nullptr) AddOnce(*patterns, folder);
     }
   }
 
@@ -180,10 +199,7 @@ class TInstallerArea : public TScanArea {
   void ReportListing(TRegeditScanClasses& scan, HKEY root, const std::wstring& path, const std::wstring& packed) {
     TScanKey key(root, path, scan.View64());
     if (!key) return;
-    const std::vector<std::wstring> names = key.ValueNames();
-    const bool listsOthers =
-        std::any_of(names.begin(), names.end(), [&](const std::wstring& name) { return !SameText(name, packed); });
-    if (!listsOthers) {
+    if (!ListsOtherProducts(key, packed)) {
       ReportWhole(scan, root, path);
     } else if (key.HasValue(packed)) {
       scan.ReportValue(key, packed);

@@ -7,8 +7,11 @@
 #include <vector>
 
 #include "platform/registry_helpers.h"
+#include "platform/text.h"
+#include "scan_lines.h"
 #include "sim_fixture.h"
 #include "test_text.h"
+#include "uninstall/file_area.h"
 #include "uninstall/regedit_scan.h"
 #include "uninstall/system_areas.h"
 
@@ -229,6 +232,58 @@ TEST_F(ScanInstallerTest, NeverTheUninstallKeyNorAnEntryKeyThatHoldsOthers) {
   for (const TShowRegInfo& f : findings_) RegDeleteValueAt(f.RootKey, f.KeyPath, f.ValueName, f.View64);
   EXPECT_TRUE(Registry().HasKey(uninstall + L"\\Suite\\Parts\\Editor"));
   EXPECT_TRUE(Registry().HasKey(uninstall + L"\\" + kCode));
+}
+
+// A component folder that another product's component key also lists, under
+// any holder, is shared: neither walked by the file scan nor offered from
+// the Folders key; only the product's value in the component key goes.
+TEST_F(ScanInstallerTest, SharedComponentFoldersAreNeitherWalkedNorOffered) {
+  const std::wstring installer = L"HKLM\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Installer\\";
+  const std::wstring p = L"87654321DCBA10FE32547698BADCFE10";
+  const std::wstring o = L"0000000000000000000000000000000A";
+  const std::wstring bin = L"C:\\Program Files (x86)\\Shared\\Bin\\";
+  const std::wstring tools = L"C:\\Program Files (x86)\\Shared\\Tools\\";
+  Registry().PutString(installer + L"UserData\\S-1-5-18\\Components\\C7", p, bin);
+  Registry().PutString(installer + L"UserData\\S-1-5-18\\Components\\C7", o, bin);
+  Registry().PutString(installer + L"UserData\\S-1-5-18\\Components\\C8", p, tools);
+  Registry().PutString(installer + L"UserData\\S-1-5-21-7\\Components\\C8", o, tools);
+  Registry().PutString(installer + L"Folders", bin, L"");
+  Registry().PutString(installer + L"Folders", tools, L"");
+  Machine().files.PutFile(bin + L"other.dll", "MZ");
+  Machine().files.PutFile(tools + L"other.exe", "MZ");
+  Machine().files.PutFile(L"C:\\Program Files (x86)\\Shared\\Foo\\foo.dll", "MZ");
+
+  const std::vector<std::wstring> lines = Scan();
+  EXPECT_EQ(scan_.InstallerFolders(), (std::vector<std::wstring>{L"c:\\program files (x86)\\shared\\foo\\"}));
+  const std::wstring lm = L"HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Installer\\";
+  EXPECT_TRUE(Has(lines, lm + L"UserData\\S-1-5-18\\Components\\C7 | " + p + L" - " + bin + L" (64)"));
+  EXPECT_FALSE(Has(lines, lm + L"UserData\\S-1-5-18\\Components\\C7 (64)"));
+  for (const std::wstring& line : lines) {
+    EXPECT_FALSE(line.starts_with(lm + L"Folders | C:\\Program Files (x86)\\Shared\\B") ||
+                 line.starts_with(lm + L"Folders | C:\\Program Files (x86)\\Shared\\T"))
+        << Narrow(line);
+  }
+
+  // The whole scan, files included: the program's own component folder is
+  // walked, the shared ones are not.
+  TSoftInfo record;
+  record.DisplayName = L"Foo";
+  record.InstallLocation = L"C:\\Program Files (x86)\\Foo";
+  record.RootName = L"HKEY_LOCAL_MACHINE";
+  record.KeyPath = kUninstall + std::wstring(kCode);
+  TFileFindings files;
+  scan_.Setup(&findings_, &files, record, nullptr);
+  std::vector<TScanAreaPtr> areas;
+  areas.push_back(MakeInstallerArea());
+  areas.push_back(MakeFileArea());
+  scan_.FullScan(areas);
+  std::vector<std::wstring> paths;
+  for (const TScanFileInfo& file : files) paths.push_back(LowerCase(file.Path));
+  EXPECT_TRUE(Has(paths, L"c:\\program files (x86)\\shared\\foo\\foo.dll"));
+  for (const std::wstring& path : paths) {
+    EXPECT_EQ(path.find(L"\\shared\\bin"), std::wstring::npos) << Narrow(path);
+    EXPECT_EQ(path.find(L"\\shared\\tools"), std::wstring::npos) << Narrow(path);
+  }
 }
 
 TEST_F(ScanInstallerTest, ProtectedInstallFolderOffersOnlyTheComponentFolders) {
