@@ -4,7 +4,7 @@
 
 bench_root=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
 wine_prefix="$bench_root/scripts/wine-prefix"
-# ORVIX_EXE picks another build, e.g. out/win64-standin/orvix.exe (see README.md).
+# ORVIX_EXE picks another build, e.g. out/win64/orvix.exe (see README.md).
 orvix_exe=$(realpath "${ORVIX_EXE:-$bench_root/out/win32/orvix.exe}")
 
 die() { echo "${0##*/}: $*" >&2; exit 1; }

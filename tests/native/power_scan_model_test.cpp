@@ -3,6 +3,8 @@
 // the log it writes, the closing messages and Cancel.
 #include <gtest/gtest.h>
 
+#include <memory>
+
 #include "log_fixture.h"
 #include "scripted_pump.h"
 #include "shredder/shred_file.h"
@@ -72,6 +74,20 @@ class PowerScanTest : public testing::LogTest {
   }
 
   sim::SimFileSystem& Files() { return Machine().files; }
+
+  // A review window of its own over Foo's file findings, all checked.
+  struct TReview {
+    TLeftoverTree tree;
+    FakePrompts answers;
+    TPowerScanModel model{tree, answers, [](const std::wstring&) {}};
+  };
+  static std::unique_ptr<TReview> EverythingChecked(const TFileFindings& findings, bool shred) {
+    auto review = std::make_unique<TReview>();
+    AddProgramBranch(review->tree, testing::Entry(L"Foo"), {}, findings, nullptr);
+    if (shred) review->model.ToggleShredFiles();
+    review->model.ClickSelectAll();
+    return review;
+  }
 
   TLeftoverTree tree;
   FakePrompts prompts;
@@ -279,13 +295,8 @@ TEST_F(PowerScanTest, ALockedFileIsScheduledWithOrWithoutShredding) {
     Files().PutFile(locked, std::string_view("locked"));
     Files().PutFile(free, std::string_view("free"));
     Files().LockFile(locked);
-    TLeftoverTree files;
-    AddProgramBranch(files, testing::Entry(L"Foo"), {}, {FileFinding(locked), FileFinding(free)}, nullptr);
-    FakePrompts answers;
-    TPowerScanModel review(files, answers, [](const std::wstring&) {});
-    if (shred) review.ToggleShredFiles();
-    review.ClickSelectAll();
-    const TPowerScanRun run = review.Delete(pump);
+    const auto review = EverythingChecked({FileFinding(locked), FileFinding(free)}, shred);
+    const TPowerScanRun run = review->model.Delete(pump);
 
     EXPECT_EQ(run.removed, 1);
     EXPECT_EQ(run.scheduled, 1);
@@ -293,10 +304,10 @@ TEST_F(PowerScanTest, ALockedFileIsScheduledWithOrWithoutShredding) {
     EXPECT_EQ(Files().FileText(locked), "locked");
     ASSERT_FALSE(Files().PendingDeletes().empty());
     EXPECT_EQ(Files().PendingDeletes().back().from, locked);
-    const TLeftoverNode& waiting = *files.Programs()[0]->Children[0]->Children.at(0);
+    const TLeftoverNode& waiting = *review->tree.Programs()[0]->Children[0]->Children.at(0);
     EXPECT_EQ(waiting.Text, L"(Reboot to Delete) " + locked);
-    EXPECT_TRUE(review.OnlyPendingLeft());
-    EXPECT_EQ(answers.messages,
+    EXPECT_TRUE(review->model.OnlyPendingLeft());
+    EXPECT_EQ(review->answers.messages,
               Lines{L"Powerful Scan: Remaining files in the list will be deleted during the next system restart."});
     const Lines lines = LogLines(TodaysLog());
     EXPECT_NE(std::find(lines.begin(), lines.end(), L"(Reboot to Delete) Delete File " + locked), lines.end());
@@ -330,13 +341,7 @@ TEST_F(PowerScanTest, AReadOnlyLeftoverIsDeletedOrShreddedAtOnce) {
     SCOPED_TRACE(shred ? "shredding" : "deleting");
     const std::wstring readOnly = kFolder + (shred ? L"shred.ini" : L"plain.ini");
     Files().PutFile(readOnly, std::string_view("settings"), FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN);
-    TLeftoverTree files;
-    AddProgramBranch(files, testing::Entry(L"Foo"), {}, {FileFinding(readOnly)}, nullptr);
-    FakePrompts answers;
-    TPowerScanModel review(files, answers, [](const std::wstring&) {});
-    if (shred) review.ToggleShredFiles();
-    review.ClickSelectAll();
-    const TPowerScanRun run = review.Delete(pump);
+    const TPowerScanRun run = EverythingChecked({FileFinding(readOnly)}, shred)->model.Delete(pump);
     EXPECT_EQ(run.removed, 1);
     EXPECT_EQ(run.scheduled, 0);
     EXPECT_FALSE(Files().Exists(readOnly));
