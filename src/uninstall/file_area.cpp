@@ -5,6 +5,7 @@
 #include "platform/platform.h"
 #include "platform/text.h"
 #include "uninstall/file_walk.h"
+#include "uninstall/generic_folder_names.h"
 #include "uninstall/product_table.h"
 #include "uninstall/regedit_scan.h"
 
@@ -90,17 +91,18 @@ class TFileScan {
   }
 
   // The contents of a folder named after the publisher and the program
-  // (FooSoft\Foo), or after the program alone, somewhere below a base folder.
+  // (FooSoft\Foo), or after the program alone, in a base folder. A name
+  // like "bin" or "x64" names no program.
   void SearchNamedFolder(int csidl) {
-    if (!Running() || (record_.DisplayName.empty() && record_.Publisher.empty())) return;
+    const std::wstring name = IsGenericFolderName(record_.DisplayName) ? L"" : LowerCase(Trim(record_.DisplayName));
+    if (!Running() || name.empty()) return;
     const std::wstring base = Special(csidl);
-    const std::wstring name = LowerCase(record_.DisplayName);
     std::wstring found;
     if (!record_.Publisher.empty()) {
       const std::wstring publisher = walk_.FindNamedFolder(base, LowerCase(record_.Publisher));
-      if (!publisher.empty() && !name.empty()) found = walk_.FindNamedFolder(publisher, name);
+      if (!publisher.empty()) found = walk_.FindNamedFolder(publisher, name);
     }
-    if (!name.empty() && found.empty()) found = walk_.FindNamedFolder(base, name);
+    if (found.empty()) found = walk_.FindNamedFolder(base, name);
     // A name like "Programs" or "Microsoft" may find a folder of the system.
     if (!found.empty() && !scan_.IsProtected(found)) walk_.WalkFolder(found);
   }

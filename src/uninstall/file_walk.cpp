@@ -82,9 +82,7 @@ std::wstring TFileWalk::FindNamedFolder(const std::wstring& root, const std::wst
   const std::wstring prefix = WithBackslash(root);
   std::wstring found;
   ListFolder(prefix, [&](const FindData& data) {
-    if (!IsFolder(data) || IsLink(data)) return true;
-    const std::wstring path = prefix + data.name;
-    found = SameText(data.name, name) ? path : FindNamedFolder(path, name);
+    if (IsFolder(data) && !IsLink(data) && SameText(data.name, name)) found = prefix + data.name;
     return found.empty();
   });
   return found;

@@ -42,9 +42,10 @@ class TFileWalk {
   // itself a link is not listed at all.
   void WalkFolder(const std::wstring& folder);
 
-  // The first folder below root (depth first, in listing order) whose name
-  // is `name` ignoring case, as a full path; empty when there is none.
-  // Links and names beginning with "." are passed over.
+  // The folder directly in root whose name is `name` ignoring case, as a
+  // full path; empty when there is none. Deeper folders are never searched:
+  // a folder of that name further down belongs to whatever holds it. Links
+  // and names beginning with "." are passed over.
   std::wstring FindNamedFolder(const std::wstring& root, const std::wstring& name);
 
   // Calls `visit` with each entry of the folder (whose path ends in a

@@ -30,11 +30,16 @@ int TLeftoverScan::ScanLeftovers(const TSoftInfo* entry, TLeftoverTree& tree, co
                                  const TTreeImageList* programIcons) {
   if (entry != nullptr && IsToolbarEntry(*entry)) return 0;
   const TSoftInfo record = entry != nullptr ? *entry : FolderScanRecord(folderText);
+  // The folder of a chosen file is often one of the program's sub-folders
+  // (bin, app, x64), whose name other programs' folders bear too: a file
+  // gives no name to search for, only a folder chosen as such does.
+  TSoftInfo scanned = record;
+  if (entry == nullptr && !DirectoryExists(folderText)) scanned.DisplayName.clear();
 
   TRegFindings registry;
   TFileFindings files;
   TRegeditScanClasses scanner(pump_);
-  scanner.Setup(&registry, &files, record, &tree.Images());
+  scanner.Setup(&registry, &files, scanned, &tree.Images());
   cancelled_ = false;
   running_ = &scanner;
   if (!folderText.empty()) {

@@ -24,8 +24,9 @@ class TLeftoverScan {
   explicit TLeftoverScan(IPump* pump = nullptr) : pump_(pump) {}
 
   // Scans for the entry's leftovers; with no entry, for the bare folder of
-  // `folderText` (a file or folder path). A non-empty folder text runs the
-  // file areas alone. Answers the number of findings, 0 when the scan was
+  // `folderText` (a file or folder path; a file's folder is not searched for
+  // by its name, a folder's is). A non-empty folder text runs the file areas
+  // alone. Answers the number of findings, 0 when the scan was
   // cancelled; only a positive answer adds a branch to the tree. The maker's
   // toolbar entries are never scanned.
   int ScanLeftovers(const TSoftInfo* entry, TLeftoverTree& tree, const std::wstring& folderText,

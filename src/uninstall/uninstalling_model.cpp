@@ -187,8 +187,11 @@ int TUninstallingModel::ScanEntries(TLeftoverTree& tree) {
   } else if (forcedByPath_) {
     // A dangling shortcut's folder holds nothing of its program; without a
     // folder the scan would run over the whole machine for no name at all.
-    const std::wstring folder = BarePathScanFolder(pathBoxText_);
-    if (!uninstallCancelled_ && !folder.empty()) operations_.ScanLeftovers(nullptr, tree, folder);
+    // The path box itself goes to the scan: its folder is scanned, and only
+    // a folder chosen as such, never the folder of a file, is also searched
+    // for by name.
+    if (!uninstallCancelled_ && !BarePathScanFolder(pathBoxText_).empty())
+      operations_.ScanLeftovers(nullptr, tree, pathBoxText_);
   } else if (!entries_.empty() && !uninstallCancelled_) {
     operations_.ScanLeftovers(entries_.front(), tree, L"");
     warning = operations_.FindInFolder(entries_.front()->InstallLocation);

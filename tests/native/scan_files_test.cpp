@@ -8,8 +8,11 @@
 
 #include "native/named_case.h"
 #include "native/shell_link_writer.h"
+#include "platform/text.h"
 #include "sim_fixture.h"
+#include "test_text.h"
 #include "uninstall/file_area.h"
+#include "uninstall/generic_folder_names.h"
 #include "uninstall/leftover_scan.h"
 #include "uninstall/regedit_scan.h"
 
@@ -122,11 +125,62 @@ TEST_F(ScanFilesTest, FoldersNamedAfterPublisherAndProgramGiveTheirContents) {
   Files().PutFile(commonPrograms + L"\\Foo\\Foo.lnk", "");
   Files().PutFile(Folder(CSIDL_COMMON_APPDATA) + L"\\Foo2\\keep.dat", "");
   const TFileFindings files = Scan(Entry(L"C:\\Program Files\\Foo"));  // the install folder is gone
-  // The common Start menu lies below the common application data: the
-  // search there finds its Foo first.
   const std::wstring foo = appData + L"\\FooSoft\\Foo\\";
-  EXPECT_EQ(Paths(files), (std::vector<std::wstring>{commonPrograms + L"\\Foo\\Foo.lnk", foo + L"Logs",
-                                                     foo + L"Logs\\today.log", foo + L"settings.ini"}));
+  EXPECT_EQ(Paths(files), (std::vector<std::wstring>{foo + L"Logs", foo + L"Logs\\today.log", foo + L"settings.ini",
+                                                     commonPrograms + L"\\Foo\\Foo.lnk"}));
+}
+
+// A folder of the program's name further down belongs to whatever holds it
+// (another maker's product, the Start menu below the common application
+// data): only the base folder and the publisher's folder in it are searched.
+TEST_F(ScanFilesTest, NamedFoldersAreSoughtDirectlyInTheBaseFolderOnly) {
+  const std::wstring appData = Folder(CSIDL_APPDATA);
+  const std::wstring common = Folder(CSIDL_COMMON_APPDATA);
+  Files().PutFile(appData + L"\\Other\\Foo\\keep.ini", "other");
+  Files().PutFile(common + L"\\Vendor\\FooSoft\\Foo\\keep.dat", "other");
+  Files().PutFile(appData + L"\\Foo\\foo.ini", "own");
+  EXPECT_EQ(Paths(Scan(Entry(L"C:\\Program Files\\Foo"))), (std::vector<std::wstring>{appData + L"\\Foo\\foo.ini"}));
+}
+
+// A bare path searches the application data and the Start menu only by
+// the name of a folder chosen as such, and never by a generic one; the
+// folder of a chosen file (bin, x64) gives no name at all.
+TEST_F(ScanFilesTest, BarePathsSearchOnlyByTheNameOfAChosenFolder) {
+  const std::wstring appData = Folder(CSIDL_APPDATA);
+  for (const wchar_t* name : {L"FooTool", L"bin", L"x64", L"1.2.0"}) {
+    Files().PutFile(std::wstring(L"C:\\Tools\\") + name + L"\\tool.exe", "MZ");
+    Files().PutFile(appData + L"\\" + name + L"\\settings.ini", "a=1");
+  }
+  const struct {
+    const wchar_t* chosen;
+    bool searched;
+  } cases[] = {
+      {L"C:\\Tools\\FooTool", true},
+      {L"C:\\Tools\\FooTool\\tool.exe", false},
+      {L"C:\\Tools\\bin", false},
+      {L"C:\\Tools\\bin\\tool.exe", false},
+      {L"C:\\Tools\\x64", false},
+      {L"C:\\Tools\\1.2.0", false},
+  };
+  for (const auto& c : cases) {
+    TLeftoverTree tree;
+    ASSERT_GT(TLeftoverScan().ScanLeftovers(nullptr, tree, c.chosen), 0) << Narrow(c.chosen);
+    std::vector<std::wstring> inAppData;
+    for (const auto& node : tree.Programs()[0]->Children[0]->Children) {
+      if (StartsWithText(node->Data.FilePath, appData)) inAppData.push_back(node->Data.FilePath);
+    }
+    EXPECT_EQ(inAppData.size(), c.searched ? 1u : 0u) << Narrow(c.chosen);
+  }
+}
+
+TEST(GenericFolderNamesTest, SubFoldersVersionsAndSharedFoldersNameNoProgram) {
+  for (const wchar_t* name : {L"bin", L"BIN", L" app ", L"x64", L"x86", L"Common Files", L"Programs", L"Microsoft",
+                              L"12", L"1.2.3", L"v2", L"app-1.4.0", L"2024-01", L"", L"ab"}) {
+    EXPECT_TRUE(IsGenericFolderName(name)) << Narrow(name);
+  }
+  for (const wchar_t* name : {L"FooTool", L"Notepad2", L"7-Zip", L"Vim", L"binutils", L"Application Verifier"}) {
+    EXPECT_FALSE(IsGenericFolderName(name)) << Narrow(name);
+  }
 }
 
 TEST_F(ScanFilesTest, DesktopShortcutsIntoTheInstallFolderOnly) {

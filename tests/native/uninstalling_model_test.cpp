@@ -7,6 +7,7 @@
 #include "platform/file_helpers.h"
 #include "platform/registry_helpers.h"
 #include "platform/settings.h"
+#include "platform/text.h"
 #include "scripted_pump.h"
 #include "sim_fixture.h"
 #include "test_text.h"
@@ -72,6 +73,13 @@ class UninstallingModelTest : public SimMachineX86Test {
     events.close = [this] { ++closes; };
     events.showReview = [this](TLeftoverTree& tree, bool warning) {
       reviewed.push_back(tree.Programs().size());
+      for (const auto& program : tree.Programs()) {
+        for (const auto& category : program->Children) {
+          for (const auto& finding : category->Children) {
+            if (!finding->Data.FilePath.empty()) reviewedFiles.push_back(LowerCase(finding->Data.FilePath));
+          }
+        }
+      }
       warnings.push_back(warning);
     };
     events.showMessage = [this](const std::wstring& text) { messages.push_back(text); };
@@ -99,6 +107,7 @@ class UninstallingModelTest : public SimMachineX86Test {
   int refreshes = 0;
   int closes = 0;
   std::vector<std::size_t> reviewed;
+  std::vector<std::wstring> reviewedFiles;  // every file finding of the reviewed trees, lower case
   std::vector<bool> warnings;
   std::vector<std::wstring> messages;
   std::vector<std::wstring> usageEvents;
@@ -294,6 +303,20 @@ TEST_F(UninstallingModelTest, BarePathDeletesTheFileThenScansItsFolder) {
     EXPECT_TRUE(model->Closed());
     EXPECT_TRUE(Machine().processes.StartedCommandLines().empty());
   }
+}
+
+// The folder of a chosen file (bin) names no program: another program's
+// folder of that name in the application data is never offered.
+TEST_F(UninstallingModelTest, BarePathOfAFileSearchesNoFolderByItsFoldersName) {
+  Machine().files.PutFile(L"C:\\Tools\\Baz\\bin\\baz.exe", "MZ");
+  Machine().files.PutFile(L"C:\\Tools\\Baz\\bin\\baz.ini", "[x]");
+  const std::wstring appData = CurrentPlatform().Shell().GetSpecialFolder(CSIDL_APPDATA);
+  Machine().files.PutFile(appData + L"\\bin\\other.dat", "other");
+  auto model = MakeModel({}, false);
+  model->SetForcedPath(L"C:\\Tools\\Baz\\bin\\baz.exe", L"C:\\Tools\\Baz\\bin\\baz.exe");
+  model->PowerfulScanClick();
+  ASSERT_EQ(reviewed.size(), 1u);
+  EXPECT_EQ(reviewedFiles, (std::vector<std::wstring>{L"c:\\tools\\baz\\bin\\", L"c:\\tools\\baz\\bin\\baz.ini"}));
 }
 
 // A dangling shortcut stands for itself: state 3 deletes it, and its folder
