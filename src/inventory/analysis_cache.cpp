@@ -92,9 +92,10 @@ bool TSoftwareCache::ApplyTo(TSoftInfo& entry) const {
     entry.DisplayIcon = file_.ReadString(section, kDisplayIcon, L"");
     entry.IconIndex = ToInt32(file_.ReadInteger(section, kIconIndex, 0));
   }
-  // A folder that is never one program's own is no location, whoever cached it.
+  // A folder that is never one program's own is no location, whoever cached
+  // it; the analysis caches only what it read from commands.
   if (const std::wstring cached = file_.ReadString(section, kLocation, L"");
-      entry.InstallLocation.empty() && !cached.empty() && IsOrdinaryFolder(cached)) {
+      entry.InstallLocation.empty() && !cached.empty() && IsProgramFolderFromCommand(cached)) {
     entry.InstallLocation = cached;
   }
   entry.LastAccessDate = file_.ReadFloat(section, kLastAccessDate, NowLocal());

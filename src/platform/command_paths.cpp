@@ -3,6 +3,7 @@
 #include <array>
 #include <cstdint>
 #include <cwchar>
+#include <vector>
 
 #include "platform/app_frame.h"
 #include "platform/file_helpers.h"
@@ -151,7 +152,9 @@ std::wstring FolderFromUninstallCommand(const std::wstring& uninstallString, con
   const std::size_t slash = file.find_last_of(L'\\');
   if (slash == std::wstring::npos) return {};
   const std::wstring folder = file.substr(0, slash + 1);
-  return DirectoryExists(folder) && IsOrdinaryFolder(folder) ? folder : L"";
+  // RunDll32 of an installer engine's DLL under Common Files names the
+  // engine's folder, not the program's.
+  return DirectoryExists(folder) && IsProgramFolderFromCommand(folder) ? folder : L"";
 }
 
 std::wstring CutAtExecutableExtension(const std::wstring& text) {
@@ -175,6 +178,30 @@ bool IsOrdinaryFolder(const std::wstring& path) {
   if (folder.size() <= 3) return false;
   return !MachineProtectedLocations()->IsProtected(folder);
 }
+
+bool IsInSharedFolder(const std::wstring& path) {
+  const auto forms = [](const std::wstring& folder) {
+    std::vector<std::wstring> both = {CanonicalFolder(folder)};
+    if (!both.front().empty()) both.push_back(CanonicalFolder(ResolvedPath(both.front())));
+    return both;
+  };
+  IShellApi& shell = CurrentPlatform().Shell();
+  const std::wstring roots[] = {shell.GetSpecialFolder(CSIDL_PROGRAM_FILES_COMMON),
+                                shell.GetSpecialFolder(CSIDL_PROGRAM_FILES_COMMONX86),
+                                shell.GetEnvironmentVariable(L"CommonProgramW6432").value_or(L"")};
+  const std::vector<std::wstring> folders = forms(path);
+  for (const std::wstring& root : roots) {
+    for (const std::wstring& shared : forms(root)) {
+      if (shared.empty()) continue;
+      for (const std::wstring& folder : folders) {
+        if (!folder.empty() && folder.starts_with(shared)) return true;
+      }
+    }
+  }
+  return false;
+}
+
+bool IsProgramFolderFromCommand(const std::wstring& path) { return IsOrdinaryFolder(path) && !IsInSharedFolder(path); }
 
 std::wstring UrlEncode(const std::wstring& text) { return UrlEncodeBytes(CurrentPlatform().Locale().ToAnsi(text)); }
 

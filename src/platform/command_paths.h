@@ -17,7 +17,7 @@ std::wstring CleanCommandText(const std::wstring& text);
 std::wstring CleanInstallLocation(const std::wstring& text);
 // The program's folder read from its uninstall command (or icon, or for
 // Windows Installer commands its readme text); empty unless it exists and
-// is an ordinary folder.
+// may stand for the program's own folder (IsProgramFolderFromCommand).
 std::wstring FolderFromUninstallCommand(const std::wstring& uninstallString, const std::wstring& displayIcon,
                                         const std::wstring& readme);
 // Cuts the text right after the first executable extension (".exe", ".dll"...).
@@ -27,6 +27,14 @@ std::wstring CutAtExecutableExtension(const std::wstring& text);
 // folders, Program Files and Common Files, ProgramData, every user folder
 // and whatever holds one).
 bool IsOrdinaryFolder(const std::wstring& path);
+// Whether a folder lies in a Common Files folder (either view), as written
+// or where it leads through short names, ".." and links: installer engines
+// and runtimes that many programs use live there.
+bool IsInSharedFolder(const std::wstring& path);
+// Whether a folder found through a command or an icon may be taken as the
+// program's own install folder: an ordinary folder outside the shared ones.
+// A folder an installer recorded as its location needs only be ordinary.
+bool IsProgramFolderFromCommand(const std::wstring& path);
 // Form encoding in the ANSI code page ("a b&c" -> "a+b%26c").
 std::wstring UrlEncode(const std::wstring& text);
 // The same over the text's UTF-8 bytes, as web search addresses take it.

@@ -40,7 +40,12 @@ std::wstring ScanKeyword(const std::wstring& installLocation, const TProtectedLo
     location = Trim(std::wstring_view(location).substr(1, location.size() - 2));
   }
   if (location.empty()) return {};
-  if (FileExists(location)) location = FolderPart(location);
+  if (FileExists(location)) {
+    location = FolderPart(location);
+    // The folder of a file in Common Files (an installer engine's DLL) is
+    // shared by every program that engine installed.
+    if (IsInSharedFolder(location)) return {};
+  }
   const std::wstring folder = CanonicalFolder(location);
   // A relative text would match the same words anywhere on the machine.
   if (folder.empty()) return {};

@@ -11,6 +11,7 @@
 #include "platform/date_time.h"
 #include "platform/file_helpers.h"
 #include "sim_fixture.h"
+#include "test_text.h"
 
 namespace orvix {
 namespace {
@@ -110,16 +111,21 @@ TEST_F(AnalysisCacheTest, ACachedDateOfAnotherFormatIsTakenFromItsStoredValue) {
   EXPECT_EQ(entries[0]->InstallDateText, L"2023. 03. 15.");
 }
 
+// Common Files itself, or an installer engine's folder in it that an older
+// analysis took from a RunDll32 command.
 TEST_F(AnalysisCacheTest, ACachedLocationThatIsNoProgramsOwnIsDropped) {
-  WriteCache();
-  TExtIniFile file;
-  ASSERT_TRUE(file.Load(SoftwareCachePath()));
-  file.WriteString(L"Foo", L"Location", L"C:\\Program Files (x86)\\Common Files");
-  ASSERT_TRUE(file.Save(SoftwareCachePath()));
-  std::vector<std::unique_ptr<TSoftInfo>> entries;
-  entries.push_back(Entry());
-  Apply(entries);
-  EXPECT_EQ(entries[0]->InstallLocation, L"");
+  for (const wchar_t* cached : {L"C:\\Program Files (x86)\\Common Files",
+                                L"C:\\Program Files (x86)\\Common Files\\InstallShield\\Driver\\11\\Intel 32"}) {
+    WriteCache();
+    TExtIniFile file;
+    ASSERT_TRUE(file.Load(SoftwareCachePath()));
+    file.WriteString(L"Foo", L"Location", cached);
+    ASSERT_TRUE(file.Save(SoftwareCachePath()));
+    std::vector<std::unique_ptr<TSoftInfo>> entries;
+    entries.push_back(Entry());
+    Apply(entries);
+    EXPECT_EQ(entries[0]->InstallLocation, L"") << testing::Narrow(cached);
+  }
 }
 
 TEST_F(AnalysisCacheTest, ASectionOfAnotherInstallationIsIgnoredEntirely) {

@@ -95,6 +95,34 @@ TEST_F(CommandPathsTest, FolderFromUninstallCommandNamesAnOrdinaryFolder) {
   }
 }
 
+// An installer engine run from Common Files (RunDll32 of its Ctor.dll)
+// names the engine's folder, which every program it installed shares: never
+// the program's folder, however the path is written. Folders a command names
+// elsewhere still are.
+TEST_F(CommandPathsTest, CommandsIntoCommonFilesNameNoProgramFolder) {
+  const TAppFrame frame;
+  const std::wstring common = frame.GetFolder(CSIDL_PROGRAM_FILES_COMMONX86);
+  const std::wstring engine = common + L"\\InstallShield\\Professional\\RunTime\\11\\50\\Intel32";
+  Machine().files.PutFile(engine + L"\\Ctor.dll", "MZ");
+  Machine().files.PutFile(L"C:\\Program Files (x86)\\Foo\\helper.dll", "MZ");
+  std::wstring shortEngine;
+  ASSERT_EQ(Machine().files.GetShortPathName(engine, &shortEngine), ERROR_SUCCESS);
+  const std::wstring tail = L"\\Ctor.dll,LaunchSetup \"C:\\Program Files (x86)\\InstallShield Installation "
+                            L"Information\\{11111111-2222-3333-4444-555555555555}\\setup.exe\" -l0x9";
+  const std::wstring dotted =
+      L"C:\\Program Files (x86)\\Foo\\..\\Common Files\\InstallShield\\Professional\\RunTime\\11\\50\\Intel32";
+  for (const std::wstring& folder : {engine, shortEngine, dotted}) {
+    SCOPED_TRACE(Narrow(folder));
+    EXPECT_EQ(FolderFromUninstallCommand(L"RunDll32 " + folder + tail, L"", L""), L"");
+    EXPECT_TRUE(IsInSharedFolder(folder));
+    EXPECT_FALSE(IsProgramFolderFromCommand(folder));
+  }
+  EXPECT_EQ(FolderFromUninstallCommand(L"RunDll32 C:\\Program Files (x86)\\Foo\\helper.dll,Uninstall", L"", L""),
+            L"C:\\PROGRAM FILES (X86)\\FOO\\");
+  EXPECT_FALSE(IsInSharedFolder(L"C:\\Program Files (x86)\\Foo"));
+  EXPECT_TRUE(IsProgramFolderFromCommand(L"C:\\Program Files (x86)\\Foo"));
+}
+
 TEST(CutAtExecutableExtensionTest, CutsAfterTheEarliestExtension) {
   EXPECT_EQ(CutAtExecutableExtension(L"C:\\FOO\\SETUP.EXE /X C:\\FOO\\A.DLL"), L"C:\\FOO\\SETUP.EXE");
   EXPECT_EQ(CutAtExecutableExtension(L"C:\\Foo\\run.cmd.bak"), L"C:\\Foo\\run.cmd");

@@ -97,6 +97,8 @@ class ScanKeywordTest : public SimMachineTest, public ::testing::WithParamInterf
   void SetUp() override {
     Machine().files.PutFile(L"C:\\Program Files (x86)\\Foo\\foo.exe", "MZ");
     Machine().files.PutFolder(L"C:\\Program Files (x86)\\Foo2");
+    Machine().files.PutFile(L"C:\\Program Files (x86)\\Common Files\\InstallShield\\Driver\\Ctor.dll", "MZ");
+    Machine().files.PutFolder(L"C:\\Program Files (x86)\\Common Files\\Foo Shared");
   }
 };
 
@@ -120,7 +122,13 @@ INSTANTIATE_TEST_SUITE_P(
         KeywordCase{{"NativeProgramFiles"}, L"C:\\Program Files\\", L""},
         KeywordCase{{"ParentOfFolderThroughDots"}, L"C:\\Program Files (x86)\\Foo\\..", L""},
         KeywordCase{{"DriveRoot"}, L"C:", L""}, KeywordCase{{"UsersAppData"}, L"C:\\Users\\Ann\\AppData", L""},
-        KeywordCase{{"InsideWindows"}, L"C:\\Windows\\System32\\drivers", L""}),
+        KeywordCase{{"InsideWindows"}, L"C:\\Windows\\System32\\drivers", L""},
+        // An installer engine's file names the engine's folder, shared by every
+        // program it installed; a folder recorded as such is the program's.
+        KeywordCase{{"FileInCommonFiles"}, L"C:\\Program Files (x86)\\Common Files\\InstallShield\\Driver\\Ctor.dll",
+                    L""},
+        KeywordCase{{"FolderInCommonFiles"}, L"C:\\Program Files (x86)\\Common Files\\Foo Shared",
+                    L"c:\\program files (x86)\\common files\\foo shared\\"}),
     CaseName());
 
 TEST_F(SimMachineTest, ScanKeywordResolvesShortNames) {
