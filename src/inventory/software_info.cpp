@@ -1,5 +1,7 @@
 #include "inventory/software_info.h"
 
+#include <algorithm>
+
 #include "inventory/analysis_cache.h"
 #include "platform/file_helpers.h"
 #include "platform/platform.h"
@@ -19,6 +21,15 @@ bool Contains(std::wstring_view text, std::wstring_view part) { return text.find
 bool SameProgram(const TSoftInfo& entry, const TSoftInfo& fresh) {
   return entry.IsX64 == fresh.IsX64 && SameText(entry.UninstallString, fresh.UninstallString) &&
          SameText(entry.DisplayName, fresh.DisplayName);
+}
+
+// Whether a program's entry lies anywhere below the entry's key.
+bool HoldsOtherEntries(const TSoftInfo& entry) {
+  std::vector<std::wstring> keys;
+  RegListKeyTree(entry.RootName, entry.KeyPath, keys, entry.IsX64);
+  return std::any_of(keys.begin() + 1, keys.end(), [&](const std::wstring& key) {
+    return !Trim(RegReadStringAt(entry.RootName, key, L"DisplayName", entry.IsX64)).empty();
+  });
 }
 
 }  // namespace
@@ -156,8 +167,9 @@ int TSoftwareInfo::FindByName(const std::wstring& text, std::vector<std::wstring
 
 bool TSoftwareInfo::RemoveEntry(TSoftInfo* entry) {
   if (entry == nullptr || entry->Hidden) return false;
-  // The Uninstall key itself holds every other program's entry.
-  if (SameText(entry->KeyPath, kUninstallKeyPath)) return false;
+  // The Uninstall key itself holds every other program's entry; a vendor's
+  // entry key may hold its other products' entries.
+  if (SameText(entry->KeyPath, kUninstallKeyPath) || HoldsOtherEntries(*entry)) return false;
   // The delete helper answers true even when part of the tree refused to go.
   if (!RegDeleteKeyAt(entry->RootName, entry->KeyPath, entry->IsX64) ||
       RegKeyExistsAt(entry->RootName, entry->KeyPath, entry->IsX64))

@@ -213,6 +213,14 @@ TEST_F(SoftwareInfoTest, RemoveEntryFailsWhereTheKeyStays) {
   EXPECT_FALSE(info.RemoveEntry(info.GetItem(0)));
   EXPECT_FALSE(info.GetItem(0)->Hidden);
   EXPECT_TRUE(Registry().HasKey(std::wstring(k32) + L"Locked"));
+  // A suite's entry key that holds its parts' entries stays whole.
+  Put(k32, L"Suite", L"Suite");
+  Put(k32, L"Suite\\Editor", L"Suite Editor");
+  info.Refresh();
+  TSoftInfo* suite = info.GetItem(1);
+  ASSERT_EQ(suite->DisplayName, L"Suite");
+  EXPECT_FALSE(info.RemoveEntry(suite));
+  EXPECT_TRUE(Registry().HasKey(std::wstring(k32) + L"Suite\\Editor"));
   // Were it handed one, removal would still refuse it.
   TSoftInfo careless;
   careless.DisplayName = L"Careless";
