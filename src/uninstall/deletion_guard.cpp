@@ -89,10 +89,19 @@ bool AtOrAbove(std::wstring_view key, std::wstring_view container) {
   return container == key || (container.starts_with(key) && container[key.size()] == L'\\');
 }
 
+// A device enumerator (Enum\Root, Enum\PCI...) holds every device it found.
+bool IsDeviceEnumerator(const std::wstring& key) {
+  const std::size_t enumAt = key.find(L"\\enum\\");
+  if (!key.starts_with(L"system\\") || enumAt == std::wstring::npos) return false;
+  const std::wstring_view below = std::wstring_view(key).substr(enumAt + 6);
+  return below.find(L'\\') == std::wstring_view::npos && key.find(L'\\', 7) == enumAt;
+}
+
 bool IsSharedKey(const std::wstring& key) {
   for (const std::wstring_view shared : kSharedKeys) {
     if (AtOrAbove(key, shared)) return true;
   }
+  if (IsDeviceEnumerator(key)) return true;
   if (!key.starts_with(kClasses)) return false;
   // A shared class itself, or its list of verbs.
   const std::wstring_view inClasses = std::wstring_view(key).substr(kClasses.size());

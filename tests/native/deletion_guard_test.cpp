@@ -52,6 +52,9 @@ INSTANTIATE_TEST_SUITE_P(
         KeyCase{{"UsersClassesClsid"}, HKU, L"S-1-5-21-1-2-3-1001_Classes\\CLSID", true},
         KeyCase{{"Services"}, HKLM, L"SYSTEM\\CurrentControlSet\\Services", true},
         KeyCase{{"ControlSet"}, HKLM, L"SYSTEM\\CurrentControlSet", true},
+        KeyCase{{"DeviceEnumerator"}, HKLM, L"SYSTEM\\CurrentControlSet\\Enum\\Root", true},
+        KeyCase{{"DeviceEnumeratorOfAControlSet"}, HKLM, L"SYSTEM\\ControlSet001\\Enum\\PCI", true},
+        KeyCase{{"ProgramsLegacyDevice"}, HKLM, L"SYSTEM\\CurrentControlSet\\Enum\\Root\\LEGACY_FOOSERVICE", false},
         KeyCase{{"SharedClassHttp"}, HKCR, L"http", true}, KeyCase{{"SharedClassVerbs"}, HKCR, L"txtfile\\shell", true},
         KeyCase{{"SharedExtension"}, HKLM, L"SOFTWARE\\Classes\\.txt", true},
         // What a program owns may go.
