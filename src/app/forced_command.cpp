@@ -24,6 +24,7 @@ struct TForcedOptions {
   bool deleteAll = false;
   bool quiet = false;
   bool assumeYes = false;
+  bool sharedFolderOk = false;
 };
 
 std::optional<std::wstring> ParseForcedOptions(const std::vector<std::wstring>& args, TForcedOptions& options) {
@@ -33,6 +34,8 @@ std::optional<std::wstring> ParseForcedOptions(const std::vector<std::wstring>& 
       options.assumeYes = true;
     } else if (arg == L"--quiet") {
       options.quiet = true;
+    } else if (arg == kSharedFolderOk) {
+      options.sharedFolderOk = true;
     } else if (arg == L"--delete") {
       if (i + 1 >= args.size() || args[i + 1] != L"all") return L"--delete takes the word all";
       options.deleteAll = true;
@@ -47,6 +50,7 @@ std::optional<std::wstring> ParseForcedOptions(const std::vector<std::wstring>& 
   }
   if (Trim(options.path).empty()) return L"forced needs a file, folder or shortcut";
   if (!IsFullPath(options.path)) return L"forced needs a full path (C:\\...), got: " + options.path;
+  if (options.sharedFolderOk && !options.deleteAll) return L"forced " + std::wstring(kSharedFolderOk) + L" needs --delete all";
   return std::nullopt;
 }
 
@@ -91,12 +95,12 @@ class ConsoleForcedLauncher : public IForcedUninstallLauncher {
 
  private:
   // One uninstall window per run, as each Next opens one; no restore point
-  // and no automatic steps.
-  std::unique_ptr<TUninstallingModel> OpenSession() {
+  // and no automatic steps. `removed`: the program that goes, if any.
+  std::unique_ptr<TUninstallingModel> OpenSession(const TSoftInfo* removed) {
+    const TReviewOptions review{options_.deleteAll, false, options_.assumeYes, options_.sharedFolderOk,
+                                OtherPrograms(inventory_, {removed})};
     auto session = std::make_unique<TUninstallingModel>(
-        inventory_, pump_,
-        ConsoleSessionEvents({options_.deleteAll, false, options_.assumeYes}, out_, readLine_, allRan_),
-        TUninstallingOptions{});
+        inventory_, pump_, ConsoleSessionEvents(review, out_, err_, readLine_, allRan_), TUninstallingOptions{});
     session->Operations().Quiet = options_.quiet;
     return session;
   }
@@ -109,7 +113,7 @@ class ConsoleForcedLauncher : public IForcedUninstallLauncher {
       allRan_ = false;
       return;
     }
-    const auto session = OpenSession();
+    const auto session = OpenSession(&entry);
     StartForcedUninstall(*session, request);
     session->UninstallClick();
     session->UninstallTimer();
@@ -125,7 +129,7 @@ class ConsoleForcedLauncher : public IForcedUninstallLauncher {
   void RunBarePath(const TForcedUninstallRequest& request) {
     out_.Line(L"No installed program uses this folder.");
     if (!ConfirmDeletion(request)) return;
-    const auto session = OpenSession();
+    const auto session = OpenSession(nullptr);
     StartForcedUninstall(*session, request);
     for (const TForcedDeletion& deletion : session->ForcedDeletions()) {
       if (deletion.deleted) {
@@ -176,20 +180,24 @@ int RunForcedCommand(const std::vector<std::wstring>& args, ConsoleOutput& out, 
   if (const auto error = ParseForcedOptions(args, options)) return CommandLineError(err, *error);
 
   TSoftwareInfo inventory;
-  // The analysis finds the install folders that Uninstall keys leave out.
-  PrepareInventory(inventory, true);
   ConsoleForcedPrompts prompts(err);
   TForcedUninstallModel model(inventory, prompts);
-  const bool accepted = DirectoryExists(options.path) && !IsShortcutName(options.path)
-                            ? model.AcceptFolder(options.path)
-                            : model.AcceptPath(options.path);
-  if (!accepted) {
+  auto accept = [&] {
+    return DirectoryExists(options.path) && !IsShortcutName(options.path) ? model.AcceptFolder(options.path)
+                                                                          : model.AcceptPath(options.path);
+  };
+  if (!accept()) {
     const bool exists = FileExists(options.path) || DirectoryExists(options.path);
     err.Line(L"orvix: " + Text(L"ForcedUninstall_Browser_Tip", L"Invalid path. Please select again!") + L" " +
              options.path + (exists ? L" (a drive, Windows or desktop folder, or a shortcut to a folder)"
                                     : L" (no such file or folder)"));
     return ecFailed;
   }
+  // The analysis finds the install folders that Uninstall keys leave out. It
+  // writes the software cache, so it waits until the path is accepted; the
+  // path is then taken again, over what it found.
+  PrepareInventory(inventory, true);
+  accept();
   if (!SameText(model.ChosenPath(), model.PathBox())) out.Line(L"Shortcut: " + model.ChosenPath());
   out.Line(L"Path: " + model.PathBox());
   if (!model.Rows().empty()) PrintRows(model, out);

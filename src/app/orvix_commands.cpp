@@ -55,7 +55,8 @@ constexpr const wchar_t* kUsage =
     L"                    Overwrite each file twice, then delete it; a folder stands\n"
     L"                    for every file below it (names beginning with \".\" left\n"
     L"                    out). Asks first unless --yes; exit code 1 when a file\n"
-    L"                    was not shredded.\n"
+    L"                    was not shredded. A PATH that does not exist stops it\n"
+    L"                    before anything is shredded.\n"
     L"  logs [list | show DATE | delete DATE | delete-all] [--yes]\n"
     L"                    The uninstall logs, one file a day in the Log folder of\n"
     L"                    the data folder: list their paths (the default), print\n"
@@ -63,7 +64,7 @@ constexpr const wchar_t* kUsage =
     L"                    log. Deleting asks first unless --yes; a log in use is\n"
     L"                    deleted at the next restart.\n"
     L"  uninstall NAME... [--scan] [--delete all|none] [--shred] [--restore-point]\n"
-    L"            [--quiet] [--yes]\n"
+    L"            [--quiet] [--yes] [--shared-folder-ok]\n"
     L"                    Run the uninstaller of each program (its whole name,\n"
     L"                    ignoring case; several run one after another in the\n"
     L"                    order of the list) and wait until it and everything it\n"
@@ -77,8 +78,10 @@ constexpr const wchar_t* kUsage =
     L"                    started is not scanned. The day's uninstall log records\n"
     L"                    each program and each deletion. Asks first unless --yes;\n"
     L"                    exit code 1 when a step did not run or something could\n"
-    L"                    not be removed.\n"
-    L"  forced PATH [--delete all] [--quiet] [--yes]\n"
+    L"                    not be removed. When another installed program uses the\n"
+    L"                    program's folder, --delete all deletes nothing and names\n"
+    L"                    the findings shared with it, unless --shared-folder-ok.\n"
+    L"  forced PATH [--delete all] [--quiet] [--yes] [--shared-folder-ok]\n"
     L"                    Forced uninstall from a program file, a folder or a\n"
     L"                    shortcut (PATH a full path). Lists the programs installed\n"
     L"                    in that folder, runs the uninstaller of each (--quiet as\n"
@@ -90,7 +93,7 @@ constexpr const wchar_t* kUsage =
     L"                    restart). The day's uninstall log records each program\n"
     L"                    and each deletion. Asks first unless --yes. Drive roots\n"
     L"                    and the Windows, system, desktop and start menu folders\n"
-    L"                    are refused.\n"
+    L"                    are refused; --shared-folder-ok as for uninstall.\n"
     L"  --help            Show this text.\n"
     L"\n"
     L"Exit codes: 0 success, 1 the command failed, 2 the command line is wrong.\n";
@@ -133,7 +136,7 @@ int ListKeys(const std::vector<std::wstring>& args, ConsoleOutput& out, ConsoleO
 }
 
 int About(const std::vector<std::wstring>& args, ConsoleOutput& out, ConsoleOutput& err) {
-  if (args.size() > 1) return CommandLineError(err, L"about takes no options, got: " + args[1]);
+  if (args.size() > 1) return CommandLineError(err, L"about takes no arguments, got: " + args[1]);
   const std::wstring os = OsName();
   const std::wstring dataFolder = DataFolder();
   out.Line(L"Orvix Uninstaller " + FileVersionText(CurrentPlatform().Shell().GetModuleFileName()));
@@ -160,6 +163,7 @@ int RunOrvixCommand(const std::vector<std::wstring>& args, ConsoleOutput& out, C
   if (args.empty()) return CommandLineError(err, L"no command given");
   const std::wstring& command = args[0];
   if (command == L"--help" || command == L"-h" || command == L"help") {
+    if (args.size() > 1) return CommandLineError(err, command + L" takes nothing after it, got: " + args[1]);
     out.Write(kUsage);
     return ecOk;
   }

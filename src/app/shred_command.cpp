@@ -41,12 +41,17 @@ int RunShredCommand(const std::vector<std::wstring>& args, ConsoleOutput& out, C
   }
   if (paths.empty()) return CommandLineError(err, L"shred needs at least one file or folder");
 
-  // The window passes over missing paths without a word; a script should hear of them.
+  // The window passes over missing paths without a word. A script hears of
+  // them, and since a mistyped path may be one of several, nothing is shredded.
   bool allFound = true;
   for (const std::wstring& path : paths) {
     if (FileExists(Trim(path)) || DirectoryExists(Trim(path))) continue;
     err.Line(L"orvix: no such file or folder: " + path);
     allFound = false;
+  }
+  if (!allFound) {
+    err.Line(L"orvix: nothing was shredded.");
+    return ecFailed;
   }
 
   ConsolePrompts prompts(out, readLine, assumeYes);
@@ -69,7 +74,7 @@ int RunShredCommand(const std::vector<std::wstring>& args, ConsoleOutput& out, C
     out.Line(L"Deleted " + std::to_wstring(run.unlinked) +
              L" links without overwriting: their data belongs to other names too.");
   }
-  return allFound && run.shredded + run.unlinked == listed ? ecOk : ecFailed;
+  return run.shredded + run.unlinked == listed ? ecOk : ecFailed;
 }
 
 }  // namespace orvix

@@ -23,6 +23,7 @@ struct TUninstallOptions {
   bool restorePoint = false;
   bool quiet = false;
   bool assumeYes = false;
+  bool sharedFolderOk = false;
 };
 
 std::optional<std::wstring> ParseUninstallOptions(const std::vector<std::wstring>& args, TUninstallOptions& options) {
@@ -39,6 +40,8 @@ std::optional<std::wstring> ParseUninstallOptions(const std::vector<std::wstring
       options.quiet = true;
     } else if (arg == L"--yes") {
       options.assumeYes = true;
+    } else if (arg == kSharedFolderOk) {
+      options.sharedFolderOk = true;
     } else if (arg == L"--delete") {
       if (i + 1 == args.size()) return L"uninstall --delete needs all or none";
       const std::wstring& value = args[++i];
@@ -56,6 +59,7 @@ std::optional<std::wstring> ParseUninstallOptions(const std::vector<std::wstring
   if (options.names.empty()) return L"uninstall needs the name of an installed program";
   if (deleteGiven && !options.scan) return L"uninstall --delete needs --scan";
   if (options.shred && !options.deleteAll) return L"uninstall --shred needs --delete all";
+  if (options.sharedFolderOk && !options.deleteAll) return L"uninstall " + std::wstring(kSharedFolderOk) + L" needs --delete all";
   return std::nullopt;
 }
 
@@ -101,9 +105,10 @@ int RunUninstallCommand(const std::vector<std::wstring>& args, ConsoleOutput& ou
 
   bool allRan = true;
   ConsolePump pump;
-  TUninstallingModel session(
-      inventory, pump, ConsoleSessionEvents({options.deleteAll, options.shred, options.assumeYes}, out, readLine, allRan),
-      {options.restorePoint, false, false});
+  const TReviewOptions review{options.deleteAll, options.shred, options.assumeYes, options.sharedFolderOk,
+                              OtherPrograms(inventory, entries)};
+  TUninstallingModel session(inventory, pump, ConsoleSessionEvents(review, out, err, readLine, allRan),
+                             {options.restorePoint, false, false});
   session.Operations().Quiet = options.quiet;
   session.SetEntries(entries, entries.size() > 1);
   session.UninstallClick();

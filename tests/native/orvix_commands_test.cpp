@@ -56,7 +56,7 @@ TEST_F(OrvixCommandsTest, BadCommandLinesExplainThemselves) {
   } cases[] = {
       {{}, ecUsage, L"no command given"},
       {{L"frobnicate"}, ecUsage, L"unknown command: frobnicate"},
-      {{L"about", L"--verbose"}, ecUsage, L"about takes no options"},
+      {{L"about", L"--verbose"}, ecUsage, L"about takes no arguments"},
       {{L"keys"}, ecUsage, L"keys needs a key"},
       {{L"keys", L"HKEY_NOWHERE\\Foo"}, ecUsage, L"not a registry key"},
       {{L"keys", L"HKEY_CURRENT_USER\\Software\\Missing"}, ecFailed, L"no such key"},

@@ -69,14 +69,13 @@ TEST_F(ShredCommandTest, FilesLeftBehindPrintTheirMessagesAndFail) {
   Files().LockFile(L"C:\\Data\\held.txt");
   Files().PutFile(L"C:\\Windows\\win.ini", "w");
 
-  EXPECT_EQ(Run({L"C:\\Data", L"C:\\Windows\\win.ini", L"C:\\Data\\missing.txt", L"--yes"}), ecFailed);
+  EXPECT_EQ(Run({L"C:\\Data", L"C:\\Windows\\win.ini", L"--yes"}), ecFailed);
 
   EXPECT_EQ(out.Text(),
             L"Unable to add file \"C:\\Windows\\win.ini\" to shred as this operation may cause system instability\n"
             L"Unable to write to file \"c:\\data\\held.txt\", please check if it's still in-use,  this file was not "
             L"shredded.\n"
             L"Shredded 1 of 2 files.\n");
-  EXPECT_EQ(err.Text(), L"orvix: no such file or folder: C:\\Data\\missing.txt\n");
   EXPECT_FALSE(Files().Exists(L"C:\\Data\\a.txt"));
   EXPECT_TRUE(Files().Exists(L"C:\\Data\\held.txt"));
 }

@@ -52,6 +52,14 @@ class UninstallCommandTest : public SimMachineX86Test {
     return RegKeyExistsAt(L"HKEY_LOCAL_MACHINE", L"\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Foo",
                           false);
   }
+  // Foo Plugin lives in Foo's folder: deleting Foo's leftovers would take it.
+  void AddFooPlugin() {
+    const std::wstring plugin = L"HKLM\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\FooPlugin";
+    Registry().PutString(plugin, L"DisplayName", L"Foo Plugin");
+    Registry().PutString(plugin, L"UninstallString", L"C:\\Program Files\\Foo\\Plugin\\uninst.exe");
+    Registry().PutString(plugin, L"InstallLocation", L"C:\\Program Files\\Foo\\Plugin");
+    Machine().files.PutFile(L"C:\\Program Files\\Foo\\Plugin\\plugin.dll", "MZ");
+  }
   bool ClsidExists() { return RegKeyExistsAt(L"HKEY_LOCAL_MACHINE", kFooClsidKey, false); }
   std::wstring Log() {
     TLogLines lines;
@@ -86,6 +94,31 @@ TEST_F(UninstallCommandTest, ScanWithoutDeleteOnlyPrints) {
   EXPECT_NE(out.Text().find(L"InprocServer32"), std::wstring::npos) << Narrow(out.Text());
 }
 
+TEST_F(UninstallCommandTest, AFolderSharedWithAnotherProgramIsDeletedOnlyWhenThatIsAcknowledged) {
+  AddFooPlugin();
+  EXPECT_EQ(Run({L"Foo", L"--scan", L"--delete", L"all", L"--yes"}), ecFailed);
+  EXPECT_FALSE(FooEntryExists()) << "the uninstaller ran";
+  EXPECT_TRUE(ClsidExists()) << "nothing found was deleted";
+  EXPECT_TRUE(Machine().files.Exists(L"C:\\Program Files\\Foo\\Plugin\\plugin.dll"));
+  const std::wstring refusal = err.Text();
+  EXPECT_NE(refusal.find(L"orvix: more than one installed program uses this program's folder; nothing was deleted."),
+            std::wstring::npos)
+      << Narrow(refusal);
+  for (const wchar_t* shared : {L"c:\\program files\\foo\\", L"c:\\program files\\foo\\Plugin\\plugin.dll"}) {
+    EXPECT_NE(refusal.find(L"\n  " + std::wstring(shared) + L"  (Foo Plugin: C:\\Program Files\\Foo\\Plugin)\n"),
+              std::wstring::npos)
+        << Narrow(shared);
+  }
+  EXPECT_TRUE(refusal.ends_with(L"add --shared-folder-ok to delete them all anyway.\n")) << Narrow(refusal);
+  EXPECT_EQ(Log().find(L"Deleted"), std::wstring::npos) << Narrow(Log());
+}
+
+TEST_F(UninstallCommandTest, AcknowledgingTheSharedFolderDeletesWhatWasFound) {
+  AddFooPlugin();
+  EXPECT_EQ(Run({L"Foo", L"--scan", L"--delete", L"all", L"--yes", L"--shared-folder-ok"}), ecOk) << Narrow(err.Text());
+  EXPECT_FALSE(ClsidExists());
+}
+
 TEST_F(UninstallCommandTest, TheAnswersDecide) {
   answers = {L"n"};
   EXPECT_EQ(Run({L"Foo", L"--scan", L"--delete", L"all"}), ecFailed);
@@ -116,6 +149,7 @@ TEST_F(UninstallCommandTest, CommandLineAndNameErrors) {
       {{L"Foo", L"--delete", L"all"}, ecUsage, L"--delete needs --scan"},
       {{L"Foo", L"--scan", L"--delete", L"some"}, ecUsage, L"takes all or none"},
       {{L"Foo", L"--shred"}, ecUsage, L"--shred needs --delete all"},
+      {{L"Foo", L"--scan", L"--shared-folder-ok"}, ecUsage, L"uninstall --shared-folder-ok needs --delete all"},
       {{L"Foo", L"--now"}, ecUsage, L"unknown option for uninstall: --now"},
       {{L"Nothing", L"--yes"}, ecFailed, L"no installed program matches: Nothing"},
       {{L"Fo", L"--yes"}, ecFailed, L"no installed program is named \"Fo\""},

@@ -639,6 +639,11 @@ std::vector<std::wstring> SimRegistry::SubKeyNames(const std::wstring& path) con
   return names;
 }
 
+std::vector<SimRegValue> SimRegistry::Values(const std::wstring& path) const {
+  const Node* node = Find(ParseTestPath(path));
+  return node == nullptr ? std::vector<SimRegValue>{} : node->values;
+}
+
 void SimRegistry::SetKeyAccess(const std::wstring& path, REGSAM allowed) {
   Ensure(ParseTestPath(path))->allowed = allowed;
 }

@@ -63,6 +63,8 @@ class SimRegistry : public IRegistryApi {
   std::optional<SimRegValue> GetValue(const std::wstring& path, const std::wstring& name) const;
   std::optional<std::wstring> GetString(const std::wstring& path, const std::wstring& name) const;
   std::vector<std::wstring> SubKeyNames(const std::wstring& path) const;
+  // The values of a stored key in their order; none for a missing key.
+  std::vector<SimRegValue> Values(const std::wstring& path) const;
 
   // Opening the key with rights outside `allowed` is denied; 0 makes the key
   // unreadable.
