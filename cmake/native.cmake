@@ -4,12 +4,15 @@ add_library(orvix_sim STATIC ${SIM_SOURCES})
 target_link_libraries(orvix_sim PUBLIC orvix_core)
 
 find_package(GTest REQUIRED)
-orvix_sources(NATIVE_TEST_SOURCES tests/native)
+orvix_sources(NATIVE_TEST_SOURCES tests/native tests/fuzz)
+# The fuzz entry points are replayed over their corpora; libFuzzer's main is
+# only for the fuzz build.
+list(FILTER NATIVE_TEST_SOURCES EXCLUDE REGEX "tests/fuzz/fuzz_main\\.cpp$")
 add_executable(orvix_native_tests ${NATIVE_TEST_SOURCES})
 target_link_libraries(orvix_native_tests PRIVATE orvix_app orvix_sim GTest::gtest GTest::gtest_main)
 target_include_directories(orvix_native_tests PRIVATE ${CMAKE_SOURCE_DIR}/tests)
-# The one native test that reads a fixture file of the source tree.
-set_source_files_properties(tests/native/software_info_sample_test.cpp
+# The native tests that read fixture files of the source tree.
+set_source_files_properties(tests/native/software_info_sample_test.cpp tests/native/fuzz_corpus_test.cpp
                             PROPERTIES COMPILE_DEFINITIONS ORVIX_SOURCE_DIR="${CMAKE_SOURCE_DIR}")
 
 enable_testing()

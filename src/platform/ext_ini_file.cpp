@@ -11,6 +11,10 @@
 namespace orvix {
 namespace {
 
+// The software cache of a machine with thousands of programs is a few
+// megabytes, a language file far less.
+constexpr std::uint64_t kMaxIniFileSize = 64 << 20;
+
 // The key of a "name=value" line (the text before its first "="); nullopt
 // for a line without "=".
 std::optional<std::wstring_view> KeyOf(std::wstring_view line) {
@@ -59,7 +63,7 @@ TExtIniFile::Section* TExtIniFile::FindSection(std::wstring_view name) {
 
 bool TExtIniFile::Load(const std::wstring& path) {
   Bytes bytes;
-  if (!ReadFileBytes(path, bytes)) {
+  if (!ReadFileBytes(path, bytes, kMaxIniFileSize)) {
     LoadText(L"");
     return false;
   }
@@ -109,15 +113,17 @@ std::wstring TExtIniFile::ReadString(std::wstring_view section, std::wstring_vie
 }
 
 void TExtIniFile::WriteString(std::wstring_view section, std::wstring_view key, std::wstring_view value) {
-  const std::wstring sectionName = IniSingleLine(section);
+  // Names and value as Load reads them back, so that a saved file holds
+  // what was read before the save.
+  const std::wstring sectionName = Trim(IniSingleLine(section));
   Section* target = FindSection(sectionName);
   if (target == nullptr) {
     sections_.push_back(Section{sectionName, {}, {}});
     sectionIndex_.emplace(UpperCase(sections_.back().name), sections_.size() - 1);
     target = &sections_.back();
   }
-  const std::wstring keyText = IniSingleLine(key);
-  const std::wstring line = keyText + L"=" + IniSingleLine(value);
+  const std::wstring keyText = Trim(IniSingleLine(key));
+  const std::wstring line = keyText + L"=" + Trim(IniSingleLine(value));
   const auto found = target->keys.find(UpperCase(keyText));
   if (found != target->keys.end()) {
     target->lines[found->second] = line;

@@ -30,7 +30,8 @@ class TExtIniFile {
   std::wstring ReadString(std::wstring_view section, std::wstring_view key, std::wstring_view defaultValue) const;
   // Creates the section at the end when missing, then replaces the key's line
   // or appends "key=value". Line breaks become blanks, so that a value can
-  // never add lines or sections to the saved file.
+  // never add lines or sections to the saved file; names and value are
+  // trimmed as a load would trim them.
   void WriteString(std::wstring_view section, std::wstring_view key, std::wstring_view value);
   // A decimal integer (optional sign) filling the whole value, else the default.
   std::int64_t ReadInteger(std::wstring_view section, std::wstring_view key, std::int64_t defaultValue) const;

@@ -1,6 +1,8 @@
 #include "platform/file_helpers.h"
 
 #include <algorithm>
+#include <limits>
+#include <new>
 
 #include "platform/platform.h"
 
@@ -9,8 +11,6 @@ namespace {
 
 constexpr std::uint8_t kUtf16LeBom[] = {0xFF, 0xFE};
 constexpr std::uint8_t kUtf8Bom[] = {0xEF, 0xBB, 0xBF};
-// No helper reads a file of this size into memory.
-constexpr std::uint64_t kMaxReadSize = 0x7FFFFFFF;
 constexpr DWORD kChunkSize = 1 << 20;
 
 bool IsDriveRoot(std::wstring_view path) { return path.size() == 3 && path[1] == L':' && path[2] == L'\\'; }
@@ -114,7 +114,7 @@ bool ForceDirectories(const std::wstring& path) {
   return CurrentPlatform().Files().CreateDirectory(folder) == ERROR_SUCCESS || DirectoryExists(folder);
 }
 
-bool ReadFileBytes(const std::wstring& path, Bytes& bytes) {
+bool ReadFileBytes(const std::wstring& path, Bytes& bytes, std::uint64_t maxSize) {
   bytes.clear();
   IFileSystem& files = CurrentPlatform().Files();
   FileHandle handle = 0;
@@ -122,8 +122,13 @@ bool ReadFileBytes(const std::wstring& path, Bytes& bytes) {
                      &handle) != ERROR_SUCCESS)
     return false;
   std::uint64_t size = 0;
-  bool ok = files.GetFileSize(handle, &size) == ERROR_SUCCESS && size <= kMaxReadSize;
-  if (ok) bytes.resize(static_cast<std::size_t>(size));
+  bool ok = files.GetFileSize(handle, &size) == ERROR_SUCCESS && size <= maxSize &&
+            size <= std::numeric_limits<std::size_t>::max();
+  try {
+    if (ok) bytes.resize(static_cast<std::size_t>(size));
+  } catch (const std::bad_alloc&) {
+    ok = false;  // within the cap, yet more than this process can hold now
+  }
   std::size_t done = 0;
   while (ok && done < bytes.size()) {
     DWORD read = 0;

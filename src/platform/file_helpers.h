@@ -42,8 +42,10 @@ class TFindListing {
   FindHandle handle_;
 };
 
-// The whole content of a file; false when it cannot be opened or read.
-bool ReadFileBytes(const std::wstring& path, Bytes& bytes);
+// The whole content of a file; false when it cannot be opened or read, or
+// holds more than maxSize bytes. Each reader caps its files at what its use
+// can need: a 32-bit process cannot hold whatever size a file has.
+bool ReadFileBytes(const std::wstring& path, Bytes& bytes, std::uint64_t maxSize);
 
 // The one way the program rewrites a file: the bytes go to a temporary file in
 // the same folder, which is flushed and then moved over the original in one

@@ -6,6 +6,9 @@
 namespace orvix {
 namespace {
 
+// Settings files hold a few kilobytes.
+constexpr std::uint64_t kMaxProfileSize = 16 << 20;
+
 // One INI file as read from disk.
 struct ProfileFile {
   bool exists = false;
@@ -17,7 +20,7 @@ struct ProfileFile {
 bool LoadProfile(const std::wstring& path, ProfileFile& file) {
   if (path.empty() || !FileExists(path)) return true;
   Bytes bytes;
-  if (!ReadFileBytes(path, bytes)) return false;
+  if (!ReadFileBytes(path, bytes, kMaxProfileSize)) return false;
   file.exists = true;
   // An empty file has no encoding of its own yet; it is written like a new one.
   if (!bytes.empty()) file.ini = IniText(DecodeTextFile(bytes, &file.encoding));

@@ -19,7 +19,7 @@ std::optional<TShellLink> ReadShellLinkFile(const std::wstring& path) {
     return std::nullopt;
   Bytes bytes;
   // The file may have grown since its size was asked.
-  if (!ReadFileBytes(path, bytes) || bytes.size() > kMaxShortcutSize) return std::nullopt;
+  if (!ReadFileBytes(path, bytes, kMaxShortcutSize)) return std::nullopt;
   return ParseShellLink(bytes.data(), bytes.size(),
                         [&](std::string_view text) { return platform.Locale().FromAnsi(text); });
 }

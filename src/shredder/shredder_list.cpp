@@ -5,6 +5,12 @@
 #include "platform/text.h"
 
 namespace orvix {
+namespace {
+
+// One path a line: far more paths than anyone queues fit.
+constexpr std::uint64_t kMaxListSize = 16 << 20;
+
+}  // namespace
 
 std::wstring ShredderListPath() {
   const std::wstring folder = TAppFrame().CommonAppData();
@@ -16,7 +22,7 @@ std::vector<std::wstring> ReadShredderList() {
   std::vector<std::wstring> paths;
   const std::wstring listPath = ShredderListPath();
   Bytes bytes;
-  if (listPath.empty() || !ReadFileBytes(listPath, bytes)) return paths;
+  if (listPath.empty() || !ReadFileBytes(listPath, bytes, kMaxListSize)) return paths;
   const std::wstring text = DecodeTextFile(bytes);
   std::size_t start = 0;
   while (start < text.size()) {

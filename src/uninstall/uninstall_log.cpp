@@ -10,6 +10,8 @@ namespace orvix {
 namespace {
 
 const std::wstring kRule(36, L'=');
+// A log names every leftover of one uninstall: a few megabytes at most.
+constexpr std::uint64_t kMaxLogSize = 64 << 20;
 
 std::wstring HeaderDateText() { return FormatDate(NowLocal(), L"yyyy-MM-dd HH:mm:ss"); }
 std::wstring ProgramVersion() { return FileVersionText(CurrentPlatform().Shell().GetModuleFileName()); }
@@ -59,7 +61,7 @@ TLogLines UninstallWindowLogHeader() { return Header(L"Orvix Uninstaller Log", L
 
 bool ReadLogLines(const std::wstring& path, TLogLines& lines) {
   Bytes bytes;
-  if (!ReadFileBytes(path, bytes)) return false;
+  if (!ReadFileBytes(path, bytes, kMaxLogSize)) return false;
   lines = SplitLines(DecodeTextFile(bytes));
   return true;
 }

@@ -65,11 +65,22 @@ TEST_F(FileHelpersTest, ReadFileBytesReadsWholeFilesAndFailsOnMissingOrHeldOnes)
   files_.LockFile(L"C:\\Data\\held.bin", 0);
 
   Bytes bytes{1, 2, 3};
-  EXPECT_TRUE(ReadFileBytes(L"C:\\Data\\big.bin", bytes));
+  EXPECT_TRUE(ReadFileBytes(L"C:\\Data\\big.bin", bytes, big.size()));
   EXPECT_EQ(bytes, big);
-  EXPECT_FALSE(ReadFileBytes(L"C:\\Data\\none.bin", bytes));
+  EXPECT_FALSE(ReadFileBytes(L"C:\\Data\\none.bin", bytes, big.size()));
   EXPECT_TRUE(bytes.empty());
-  EXPECT_FALSE(ReadFileBytes(L"C:\\Data\\held.bin", bytes));
+  EXPECT_FALSE(ReadFileBytes(L"C:\\Data\\held.bin", bytes, big.size()));
+  EXPECT_EQ(files_.OpenHandleCount(), 0u);
+}
+
+// A file over the reader's cap is unreadable, never an allocation of
+// whatever size it has.
+TEST_F(FileHelpersTest, AFileOverItsReadersCapIsUnreadable) {
+  files_.PutFile(L"C:\\Data\\big.bin", Bytes(1001, 0x5A));
+  Bytes bytes{1, 2, 3};
+  EXPECT_FALSE(ReadFileBytes(L"C:\\Data\\big.bin", bytes, 1000));
+  EXPECT_TRUE(bytes.empty());
+  EXPECT_TRUE(ReadFileBytes(L"C:\\Data\\big.bin", bytes, 1001));
   EXPECT_EQ(files_.OpenHandleCount(), 0u);
 }
 

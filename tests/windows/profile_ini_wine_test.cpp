@@ -24,7 +24,7 @@ std::wstring WindowsRead(const std::wstring& path, const wchar_t* section, const
 
 std::string ReadAll(const std::wstring& path) {
   Bytes bytes;
-  return ReadFileBytes(path, bytes) ? std::string(bytes.begin(), bytes.end()) : "<none>";
+  return ReadFileBytes(path, bytes, 1 << 20) ? std::string(bytes.begin(), bytes.end()) : "<none>";
 }
 
 // Names in the folder, to see that no temporary file is left.

@@ -34,7 +34,7 @@ class ShellLinkWineTest : public ::testing::Test {
     ASSERT_TRUE(test::WriteTestFile(target_, "MZ"));
     fields_ = {target_, L"--start \"C:\\x y\"", scratch_ / L"Program Files\\Foo Tool", L"Foo tool", target_};
     ASSERT_TRUE(MakeShortcut(shortcut_, fields_)) << "the shell made no shortcut";
-    ASSERT_TRUE(ReadFileBytes(shortcut_, bytes_));
+    ASSERT_TRUE(ReadFileBytes(shortcut_, bytes_, 1 << 20));
   }
 
   ScratchFolder scratch_;
