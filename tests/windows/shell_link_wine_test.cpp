@@ -113,8 +113,14 @@ TEST(KnownFoldersWine, MatchTheSpecialFolders) {
   }
   EXPECT_TRUE(SameText(shell.GetKnownFolderPath(L"{f38bf404-1d43-42f2-9305-67de0b28fc23}"),
                        shell.GetWindowsDirectory()));
-  // As on Windows, a 32-bit program is told no 64-bit Program Files folder.
-  EXPECT_EQ(shell.GetKnownFolderPath(L"{6D809377-6AF0-444B-8957-A3773F02200E}"), L"");
+  // As on Windows, a 32-bit program is told no 64-bit Program Files folder;
+  // a 64-bit one is told its own.
+  const std::wstring programFilesX64 = shell.GetKnownFolderPath(L"{6D809377-6AF0-444B-8957-A3773F02200E}");
+  if constexpr (sizeof(void*) == 8) {
+    EXPECT_TRUE(SameText(programFilesX64, shell.GetSpecialFolder(CSIDL_PROGRAM_FILES))) << programFilesX64;
+  } else {
+    EXPECT_EQ(programFilesX64, L"");
+  }
   for (const wchar_t* notKnown :
        {L"", L"F38BF404-1D43-42F2-9305-67DE0B28FC23", L"{F38BF404-1D43-42F2-9305-67DE0B28FC2}",
         L"{00000000-0000-0000-0000-000000000000}", L"{Visual Studio Code Is Not A Folder}"}) {

@@ -269,8 +269,16 @@ class Win32FileSystem : public IFileSystem {
     return ERROR_SUCCESS;
   }
 
-  bool DisableFsRedirection(void** oldValue) override { return Wow64Redirection::Get().Disable(oldValue); }
-  bool RevertFsRedirection(void* oldValue) override { return Wow64Redirection::Get().Revert(oldValue); }
+  // A 64-bit process has nothing redirected: switching off and back succeeds
+  // without a call.
+  bool DisableFsRedirection(void** oldValue) override {
+    if constexpr (sizeof(void*) == 8) return true;
+    return Wow64Redirection::Get().Disable(oldValue);
+  }
+  bool RevertFsRedirection(void* oldValue) override {
+    if constexpr (sizeof(void*) == 8) return true;
+    return Wow64Redirection::Get().Revert(oldValue);
+  }
 };
 
 }  // namespace
