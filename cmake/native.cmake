@@ -38,3 +38,12 @@ add_executable(orvix_bench_leftover_scan bench/leftover_scan_bench.cpp)
 target_link_libraries(orvix_bench_leftover_scan PRIVATE orvix_app orvix_sim orvix_bench_machine)
 add_executable(orvix_bench_leftover_machine bench/leftover_machine_export.cpp)
 target_link_libraries(orvix_bench_leftover_machine PRIVATE orvix_bench_machine)
+
+# The safety property over random hostile machines: a few hundred in the
+# native suite, the long run as a benchmark.
+add_library(orvix_safety_property STATIC bench/hostile_machine.cpp bench/safety_property.cpp)
+target_include_directories(orvix_safety_property PUBLIC ${CMAKE_SOURCE_DIR} ${CMAKE_SOURCE_DIR}/src)
+target_link_libraries(orvix_safety_property PUBLIC orvix_app orvix_sim)
+target_link_libraries(orvix_native_tests PRIVATE orvix_safety_property)
+add_executable(orvix_bench_safety_property bench/safety_property_bench.cpp)
+target_link_libraries(orvix_bench_safety_property PRIVATE orvix_safety_property)
