@@ -266,9 +266,9 @@ class THostileBuilder {
     if (random_.Percent(20)) {
       const std::wstring open = kClasses + L"http\\shell\\open";
       m_.registry.PutString(open + L"\\command", L"", command);
-      // Its command replaced the system's: the verb is now the program's.
+      // Its command replaced the one before: the verb is the last writer's.
       result_.owners.exact[Lower(ValuePath(open + L"\\command", L""))] = index;
-      result_.owners.Tree(Lower(open), index);
+      result_.owners.trees[Lower(open)] = index;
     }
     if (random_.Percent(40)) {
       OwnKey(kServices + shortName + L"Svc", index);

@@ -34,8 +34,8 @@ class TFileScan {
 
   void Run() {
     // The scan's keyword is the install folder in canonical form: empty
-    // when the location is empty, relative or protected.
-    folder_ = ScanKeyword(ScanLocation(record_), scan_.Protected());
+    // when the location is empty, relative, protected or another program's too.
+    folder_ = scan_.Keyword();
     if (folder_.empty()) return;
     InstallFolder();
     InstallerFolders();
@@ -64,16 +64,20 @@ class TFileScan {
 
   void InstallFolder() {
     if (!Running() || !DirectoryExists(folder_)) return;
-    const std::vector<std::wstring> kept = SplitProductList(ProductColumn(L"filter"));
+    std::vector<std::wstring> kept;
+    for (const std::wstring& element : SplitProductList(ProductColumn(L"filter"))) {
+      const std::wstring path = ExpandMacroPath(element, record_);
+      if (!path.empty()) kept.push_back(path);
+    }
+    for (const std::wstring& other : scan_.OtherProgramFolders()) kept.push_back(other);
     if (kept.empty()) {
       walk_.Report(folder_, sfkFolder, 0);
     } else {
-      // A product of the maker keeps some of its files through an uninstall:
-      // they are left alone, and so is every folder that holds them.
+      // What a product of the maker keeps through an uninstall, and the
+      // folders of other programs installed inside, are left alone, and so
+      // is every folder that holds them.
       walk_.MarkSeen(folder_);
-      for (const std::wstring& element : kept) {
-        const std::wstring path = ExpandMacroPath(element, record_);
-        if (path.empty()) continue;
+      for (const std::wstring& path : kept) {
         walk_.LeaveAlone(path);
         for (std::wstring parent = ParentOf(path); !parent.empty(); parent = ParentOf(parent)) walk_.MarkSeen(parent);
       }

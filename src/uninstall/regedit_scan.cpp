@@ -1,11 +1,14 @@
 #include "uninstall/regedit_scan.h"
 
+#include <algorithm>
+
 #include "platform/command_paths.h"
 #include "platform/file_helpers.h"
 #include "platform/registry_helpers.h"
 #include "platform/text.h"
 #include "uninstall/deletion_guard.h"
 #include "uninstall/scan_area_list.h"
+#include "uninstall/shared_install_folder.h"
 
 namespace orvix {
 namespace {
@@ -62,6 +65,11 @@ void TRegeditScanClasses::Setup(TRegFindings* regOutput, TFileFindings* fileOutp
   images_ = images;
   record_ = record;
   keyword_ = ScanKeyword(ScanLocation(record_), protected_);
+  otherFolders_ = OtherProgramFoldersIn(keyword_, record_, protected_);
+  if (std::find(otherFolders_.begin(), otherFolders_.end(), keyword_) != otherFolders_.end()) {
+    keyword_.clear();
+    otherFolders_.clear();
+  }
   uninstallKeyPath_ = record_.KeyPath;
   uninstallRootName_ = Trim(record_.RootName);
   wow64_ = IsWow64();
@@ -70,7 +78,11 @@ void TRegeditScanClasses::Setup(TRegFindings* regOutput, TFileFindings* fileOutp
 }
 
 bool TRegeditScanClasses::MatchesKeyword(std::wstring_view text) const {
-  return !keyword_.empty() && LowerCase(text).find(keyword_) != std::wstring::npos;
+  if (keyword_.empty()) return false;
+  const std::wstring lower = LowerCase(text);
+  if (lower.find(keyword_) == std::wstring::npos) return false;
+  return std::none_of(otherFolders_.begin(), otherFolders_.end(),
+                      [&](const std::wstring& other) { return lower.find(other) != std::wstring::npos; });
 }
 
 std::wstring TRegeditScanClasses::UninstallKeyName() const {
@@ -129,6 +141,9 @@ void TRegeditScanClasses::FileScanOnly() { FileScanOnly(MakeScanAreas()); }
 void TRegeditScanClasses::FileScanOnly(const std::vector<TScanAreaPtr>& areas) {
   Begin(true);
   record_.InstallLocation = FolderOf(record_.InstallLocation);
+  // The folder the user chose: whoever else is installed there.
+  keyword_ = ScanKeyword(ScanLocation(record_), protected_);
+  otherFolders_.clear();
   for (const TScanAreaPtr& area : areas) {
     if (state_ != ssRunning) break;
     if (area->Kind() == sakFiles) RunArea(*area);

@@ -33,7 +33,8 @@ struct TFoundLists {
 // The keyword of an install location: its folder (the folder holding it when
 // it names a file) as CanonicalFolder writes it, lower case with a trailing
 // backslash, so that C:\Program Files\Foo never matches ...\Foo2. Empty when
-// the location is empty, relative, or protected.
+// the location is empty, relative, or protected. The scan's keyword is also
+// empty when another program is installed there (shared_install_folder.h).
 std::wstring ScanKeyword(const std::wstring& installLocation, const TProtectedLocations& locations);
 // The install location a scan goes by: the folder the inventory found, or
 // else the one the Uninstall key names, which the uninstaller may have
@@ -75,7 +76,11 @@ class TRegeditScanClasses {
 
   const TSoftInfo& Record() const { return record_; }
   const std::wstring& Keyword() const { return keyword_; }
-  // Whether the lower-cased text contains the keyword (never for an empty keyword).
+  // Other programs' install folders inside the keyword's folder: theirs,
+  // never matched nor walked.
+  const std::vector<std::wstring>& OtherProgramFolders() const { return otherFolders_; }
+  // Whether the lower-cased text contains the keyword and no other program's
+  // folder (never for an empty keyword).
   bool MatchesKeyword(std::wstring_view text) const;
   // The record's uninstall key ("\SOFTWARE\...\Uninstall\Foo") and root name.
   const std::wstring& UninstallKeyPath() const { return uninstallKeyPath_; }
@@ -137,6 +142,7 @@ class TRegeditScanClasses {
 
   TSoftInfo record_;
   std::wstring keyword_;
+  std::vector<std::wstring> otherFolders_;
   std::wstring uninstallKeyPath_;
   std::wstring uninstallRootName_;
   bool wow64_ = false;
