@@ -9,6 +9,7 @@
 #include "platform/command_paths.h"
 #include "platform/date_time.h"
 #include "platform/file_helpers.h"
+#include "platform/missing.h"
 #include "platform/platform.h"
 #include "platform/settings.h"
 #include "platform/text.h"
@@ -45,14 +46,17 @@ std::wstring CacheMd5(const std::wstring& installDateText, const std::wstring& u
 }
 
 void TSoftwareCache::Load(const std::wstring& path) {
-  if (!path.empty() && FileExists(path)) {
-    file_.Load(path);
+  unreadable_ = false;
+  if (!path.empty() && !PathMissing(path)) {
+    unreadable_ = !file_.Load(path);
   } else {
     file_.LoadText(L"");
   }
 }
 
-bool TSoftwareCache::Save(const std::wstring& path) const { return !path.empty() && file_.Save(path); }
+bool TSoftwareCache::Save(const std::wstring& path) const {
+  return !path.empty() && !unreadable_ && file_.Save(path);
+}
 
 bool TSoftwareCache::Matches(const TSoftInfo& entry) const {
   const std::wstring md5 = file_.ReadString(entry.DisplayName, kMd5, L"");

@@ -25,7 +25,9 @@ std::wstring CacheMd5(const std::wstring& installDateText, const std::wstring& u
 // The cache file in memory, keyed by entry.
 class TSoftwareCache {
  public:
-  // Loads the file when it exists; otherwise the cache starts empty.
+  // Loads the file when it exists; otherwise the cache starts empty. A file
+  // that is there but cannot be read leaves the cache empty and Save
+  // refusing, so that the file is never replaced by less than it held.
   void Load(const std::wstring& path);
   bool Save(const std::wstring& path) const;
   const TExtIniFile& File() const { return file_; }
@@ -49,6 +51,7 @@ class TSoftwareCache {
 
  private:
   TExtIniFile file_;
+  bool unreadable_ = false;
 };
 
 // At start-up and on every refresh, before the analysis runs: every visible

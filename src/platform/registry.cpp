@@ -122,6 +122,15 @@ bool TRegistry::KeyExists(const std::wstring& path) {
   return true;
 }
 
+bool TRegistry::KeyMissing(const std::wstring& path) {
+  const SplitPath split = Split(path);
+  HKEY key = 0;
+  const REGSAM access = kReadControlQueryEnum | (Access & KEY_WOW64_RES);
+  const LSTATUS status = Api().OpenKey(split.base, split.subKey, access, &key);
+  if (status == ERROR_SUCCESS) Api().CloseKey(key);
+  return status == ERROR_FILE_NOT_FOUND || status == ERROR_PATH_NOT_FOUND;
+}
+
 void TRegistry::CloseKey() {
   if (currentKey_ == 0) return;
   if (!LazyWrite) Api().FlushKey(currentKey_);
@@ -138,6 +147,12 @@ bool TRegistry::ValueExists(const std::wstring& name) {
   DWORD type = 0;
   DWORD size = 0;
   return QueryRaw(name, &type, nullptr, &size) == ERROR_SUCCESS;
+}
+
+bool TRegistry::ValueMissing(const std::wstring& name) {
+  DWORD type = 0;
+  DWORD size = 0;
+  return QueryRaw(name, &type, nullptr, &size) == ERROR_FILE_NOT_FOUND;
 }
 
 int TRegistry::GetDataSize(const std::wstring& name) {

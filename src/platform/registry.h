@@ -47,9 +47,13 @@ class TRegistry {
   bool OpenKey(const std::wstring& path, bool canCreate);
   bool OpenKeyReadOnly(const std::wstring& path);
   bool KeyExists(const std::wstring& path);
+  // The system answers that the key or value does not exist; a key it
+  // cannot open for any other reason (access denied...) is not missing.
+  bool KeyMissing(const std::wstring& path);
   void CloseKey();
 
   bool ValueExists(const std::wstring& name);
+  bool ValueMissing(const std::wstring& name);
   // Size in bytes, -1 when the value is absent.
   int GetDataSize(const std::wstring& name);
   TRegDataType GetDataType(const std::wstring& name);

@@ -129,13 +129,14 @@ bool RegValueExistsAt(const std::wstring& rootName, const std::wstring& keyPath,
   }
 }
 
+// True when the key is gone afterwards: a tree that went only in part, or a
+// key the system will not say is gone, answers false.
 bool RegDeleteKeyAt(HKEY root, const std::wstring& keyPath, bool view64) {
   if (RootKeyName(root).empty()) return false;
   try {
     ScopedRegistry reg(root, view64);
-    if (!reg.KeyExists(keyPath)) return true;
-    reg.DeleteKey(keyPath);
-    return true;
+    if (reg.KeyMissing(keyPath)) return true;
+    return reg.DeleteKey(keyPath) || reg.KeyMissing(keyPath);
   } catch (const std::exception&) {
     return false;
   }
@@ -153,8 +154,8 @@ bool RegDeleteValueAt(HKEY root, const std::wstring& keyPath, const std::wstring
     ScopedRegistry reg(root, view64);
     // Nothing to delete when the key is absent; a key that exists but
     // refuses writes keeps its value, and that is no success.
-    if (!reg.OpenKey(keyPath, false)) return !reg.KeyExists(keyPath);
-    if (!reg.ValueExists(name)) return true;
+    if (!reg.OpenKey(keyPath, false)) return reg.KeyMissing(keyPath);
+    if (reg.ValueMissing(name)) return true;
     return reg.DeleteValue(name);
   } catch (const std::exception&) {
     return false;

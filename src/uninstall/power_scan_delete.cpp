@@ -7,6 +7,7 @@
 
 #include "platform/date_time.h"
 #include "platform/file_helpers.h"
+#include "platform/missing.h"
 #include "platform/platform.h"
 #include "platform/process_helpers.h"
 #include "platform/registry_helpers.h"
@@ -177,10 +178,7 @@ TPowerScanModel::TOutcome TPowerScanModel::DeleteRegistryFinding(const TMyTreeDa
     return RegDeleteValueAt(data.RootKey, data.KeyPath, data.ValueName, data.View64) ? TOutcome::Removed
                                                                                       : TOutcome::Failed;
   }
-  // A key whose tree could be deleted only in part is still there.
-  RegDeleteKeyAt(data.RootKey, data.KeyPath, data.View64);
-  return RegKeyExistsAt(RootKeyName(data.RootKey), data.KeyPath, data.View64) ? TOutcome::Failed
-                                                                              : TOutcome::Removed;
+  return RegDeleteKeyAt(data.RootKey, data.KeyPath, data.View64) ? TOutcome::Removed : TOutcome::Failed;
 }
 
 TPowerScanModel::TOutcome TPowerScanModel::DeleteFile(const std::wstring& path, IPump& pump) {
@@ -189,11 +187,11 @@ TPowerScanModel::TOutcome TPowerScanModel::DeleteFile(const std::wstring& path, 
   if (shredFiles_) {
     if (CanOpenForWriting(path)) {
       const TShredResult result = ShredFile(path, pump);
-      if (result == TShredResult::Shredded || !FileExists(path)) return TOutcome::Removed;
+      if (result == TShredResult::Shredded || PathMissing(path)) return TOutcome::Removed;
       // Stopped by Cancel: the file stays as it is.
       if (result == TShredResult::Stopped) return TOutcome::Failed;
     }
-  } else if (CurrentPlatform().Files().DeleteFile(path) == ERROR_SUCCESS || !FileExists(path)) {
+  } else if (CurrentPlatform().Files().DeleteFile(path) == ERROR_SUCCESS || PathMissing(path)) {
     return TOutcome::Removed;
   }
   return DeleteAtReboot(path, L"", rmDelete) ? TOutcome::Scheduled : TOutcome::Failed;
@@ -230,7 +228,7 @@ void TPowerScanModel::RemoveFolder(TLeftoverNode& folder) {
     return;
   }
   TOutcome outcome = TOutcome::Removed;
-  if (CurrentPlatform().Files().RemoveDirectory(path) != ERROR_SUCCESS && DirectoryExists(path)) {
+  if (CurrentPlatform().Files().RemoveDirectory(path) != ERROR_SUCCESS && !PathMissing(path)) {
     if (folder.Data.Pending) {
       outcomes_[&folder] = TOutcome::Scheduled;  // logged again, not scheduled again
       return;

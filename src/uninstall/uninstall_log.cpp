@@ -1,6 +1,7 @@
 #include "uninstall/uninstall_log.h"
 
 #include "platform/file_helpers.h"
+#include "platform/missing.h"
 #include "platform/platform.h"
 #include "platform/settings.h"
 #include "platform/system_info.h"
@@ -71,7 +72,9 @@ bool AppendUninstallLog(const TLogLines& lines, const TLogHeaderMaker& header) {
   if (folder.empty() || !ForceDirectories(folder)) return false;
   const std::wstring path = folder + UninstallLogFileName(NowLocal());
   TLogLines all;
-  if (FileExists(path)) {
+  // Only a file the system says is not there starts anew; one it cannot
+  // look at is left alone.
+  if (!PathMissing(path)) {
     if (!ReadLogLines(path, all)) return false;
   } else if (header) {
     all = header();
