@@ -103,12 +103,12 @@ TEST_F(RegistryHelpersTest, DeleteKeyAtAnswers) {
   EXPECT_TRUE(Registry().HasKey(L"HKLM\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Foo"));
 }
 
-TEST_F(RegistryHelpersTest, DeleteKeyAtAnswersTrueWhenPartOfTheTreeStays) {
+TEST_F(RegistryHelpersTest, DeleteKeyAtAnswersFalseWhenPartOfTheTreeStays) {
   const std::wstring tree = L"HKCU\\Software\\Tree";
   Registry().PutKey(tree + L"\\Locked\\Inner");
   Registry().PutKey(tree + L"\\Free\\Inner");
   Registry().SetUndeletable(tree + L"\\Locked\\Inner");
-  EXPECT_TRUE(RegDeleteKeyAt(L"HKEY_CURRENT_USER", L"\\Software\\Tree", false));
+  EXPECT_FALSE(RegDeleteKeyAt(L"HKEY_CURRENT_USER", L"\\Software\\Tree", false));
   EXPECT_TRUE(Registry().HasKey(tree + L"\\Locked\\Inner"));
   EXPECT_FALSE(Registry().HasKey(tree + L"\\Free"));
 }
