@@ -8,6 +8,7 @@
 
 #include "fault_sweep.h"
 #include "list_fixture.h"
+#include "power_scan_prompts.h"
 #include "platform/file_helpers.h"
 #include "platform/registry_helpers.h"
 #include "scripted_pump.h"
@@ -18,12 +19,6 @@
 
 namespace orvix {
 namespace {
-
-class YesPrompts : public IPowerScanPrompts {
- public:
-  bool Confirm(const std::wstring&) override { return true; }
-  void Message(const std::wstring&, const std::wstring&) override {}
-};
 
 const std::wstring kKey = L"Software\\Foo";
 const std::wstring kRun = L"Software\\Microsoft\\Windows\\CurrentVersion\\Run";
@@ -110,7 +105,7 @@ bool DeleteUnder(const sim::Fault& fault, const std::string& trace) {
   PutMachine(machine);
   TLeftoverTree tree;
   BuildTree(tree);
-  YesPrompts prompts;
+  testing::FakePowerScanPrompts prompts;
   TPowerScanModel model(tree, prompts);
   model.ClickSelectAll();
   testing::ScriptedPump pump;

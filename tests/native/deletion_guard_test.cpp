@@ -8,6 +8,7 @@
 #include "list_fixture.h"
 #include "log_fixture.h"
 #include "named_case.h"
+#include "power_scan_prompts.h"
 #include "scripted_pump.h"
 #include "uninstall/power_scan_model.h"
 
@@ -137,13 +138,7 @@ TEST_F(GuardFileTest, EveryUsersFoldersAreProtectedWhereTheProfileListPutsThem) 
 
 class GuardReviewTest : public LogTest {
  protected:
-  class YesPrompts : public IPowerScanPrompts {
-   public:
-    bool Confirm(const std::wstring&) override { return true; }
-    void Message(const std::wstring&, const std::wstring&) override {}
-  };
-
-  YesPrompts prompts;
+  FakePowerScanPrompts prompts;
   TLeftoverTree tree;
   ScriptedPump pump;
 };

@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "log_fixture.h"
+#include "power_scan_prompts.h"
 #include "scripted_pump.h"
 #include "shredder/shred_file.h"
 #include "uninstall/power_scan_model.h"
@@ -16,19 +17,7 @@ namespace {
 
 using Lines = std::vector<std::wstring>;
 
-class FakePrompts : public IPowerScanPrompts {
- public:
-  bool Confirm(const std::wstring& question) override {
-    questions.push_back(question);
-    return answer;
-  }
-  void Message(const std::wstring& text, const std::wstring& caption) override {
-    messages.push_back(caption + L": " + text);
-  }
-  bool answer = true;
-  Lines questions;
-  Lines messages;
-};
+using FakePrompts = testing::FakePowerScanPrompts;
 
 const std::wstring kClsid = L"SOFTWARE\\Classes\\CLSID\\{6A1F0C2E-9D7B-4E55-8B1A-3C2D4E5F6071}";
 const std::wstring kRun = L"Software\\Microsoft\\Windows\\CurrentVersion\\Run";
