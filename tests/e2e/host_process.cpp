@@ -45,6 +45,38 @@ std::string ReadWhole(const std::string& path) {
   return text.str();
 }
 
+// A temporary file for one of the child's output streams, removed when done.
+// A file rather than a pipe: a helper the program leaves running (a
+// wineserver) would hold a pipe open.
+class CaptureFile {
+ public:
+  CaptureFile() {
+    const char* tmp = std::getenv("TMPDIR");
+    path_ = std::string(tmp && *tmp ? tmp : "/tmp") + "/orvix-e2e-output-XXXXXX";
+    descriptor_ = ::mkstemp(path_.data());
+    opened_ = descriptor_ >= 0;
+  }
+  ~CaptureFile() {
+    CloseDescriptor();
+    if (Opened()) ::unlink(path_.c_str());
+  }
+  CaptureFile(const CaptureFile&) = delete;
+  CaptureFile& operator=(const CaptureFile&) = delete;
+
+  bool Opened() const { return opened_; }
+  int Descriptor() const { return descriptor_; }
+  void CloseDescriptor() {
+    if (descriptor_ >= 0) ::close(descriptor_);
+    descriptor_ = -1;
+  }
+  std::string Text() const { return ReadWhole(path_); }
+
+ private:
+  std::string path_;
+  int descriptor_ = -1;
+  bool opened_ = false;
+};
+
 int StatusToExitCode(int status) {
   if (WIFEXITED(status)) return WEXITSTATUS(status);
   if (WIFSIGNALED(status)) return 128 + WTERMSIG(status);
@@ -71,16 +103,16 @@ WaitOutcome WaitUntil(pid_t child, std::chrono::steady_clock::time_point deadlin
 }  // namespace
 
 RunResult RunHostProgram(const std::vector<std::string>& argv, const EnvironmentOverrides& environment,
-                         std::chrono::seconds timeout) {
+                         std::chrono::seconds timeout, OutputStreams streams) {
   RunResult result;
   if (argv.empty()) return result;
-  const char* tmp = std::getenv("TMPDIR");
-  std::string outputPath = std::string(tmp && *tmp ? tmp : "/tmp") + "/orvix-e2e-output-XXXXXX";
-  const int outputFile = ::mkstemp(outputPath.data());
-  if (outputFile < 0) {
+  CaptureFile output;
+  CaptureFile errors;
+  if (!output.Opened() || !errors.Opened()) {
     result.output = "cannot create an output file: " + std::string(std::strerror(errno));
     return result;
   }
+  const int errorsTarget = streams == OutputStreams::kApart ? errors.Descriptor() : output.Descriptor();
 
   // Everything the child needs is made before fork: it only calls
   // async-signal-safe functions afterwards.
@@ -92,22 +124,22 @@ RunResult RunHostProgram(const std::vector<std::string>& argv, const Environment
   if (child == 0) {
     const int input = ::open("/dev/null", O_RDONLY);
     ::dup2(input, STDIN_FILENO);
-    ::dup2(outputFile, STDOUT_FILENO);
-    ::dup2(outputFile, STDERR_FILENO);
+    ::dup2(output.Descriptor(), STDOUT_FILENO);
+    ::dup2(errorsTarget, STDERR_FILENO);
     ::execvpe(argumentPointers[0], argumentPointers.data(), variablePointers.data());
     ::_exit(127);
   }
-  ::close(outputFile);
+  output.CloseDescriptor();
+  errors.CloseDescriptor();
   if (child < 0) {
-    ::unlink(outputPath.c_str());
     result.output = "cannot start " + argv[0];
     return result;
   }
 
   int status = 0;
   const WaitOutcome outcome = WaitUntil(child, std::chrono::steady_clock::now() + timeout, &status);
-  result.output = ReadWhole(outputPath);
-  ::unlink(outputPath.c_str());
+  result.output = output.Text();
+  result.errors = errors.Text();
   if (outcome == WaitOutcome::kTimedOut) result.output += "\n(killed after " + std::to_string(timeout.count()) + " s)";
   if (outcome != WaitOutcome::kEnded) return result;
   result.exitCode = StatusToExitCode(status);

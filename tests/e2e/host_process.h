@@ -11,8 +11,13 @@ namespace orvix::e2e {
 
 struct RunResult {
   int exitCode = -1;   // the program's exit status; 128 + signal when killed, -1 when not started or timed out
-  std::string output;  // standard output and standard error together, in order
+  std::string output;  // standard output and standard error together, in order; only standard output when apart
+  std::string errors;  // standard error when the streams are kept apart
 };
+
+// Apart keeps what the program writes from what Wine itself reports on
+// standard error (a volume it cannot read, a debugger it starts).
+enum class OutputStreams { kTogether, kApart };
 
 using EnvironmentOverrides = std::vector<std::pair<std::string, std::string>>;
 
@@ -22,6 +27,6 @@ using EnvironmentOverrides = std::vector<std::pair<std::string, std::string>>;
 // wineserver) does not hold the caller up. A program still running after the
 // timeout is killed.
 RunResult RunHostProgram(const std::vector<std::string>& argv, const EnvironmentOverrides& environment,
-                         std::chrono::seconds timeout);
+                         std::chrono::seconds timeout, OutputStreams streams = OutputStreams::kTogether);
 
 }  // namespace orvix::e2e

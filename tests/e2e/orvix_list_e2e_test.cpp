@@ -16,10 +16,12 @@ class OrvixListTest : public SharedSamplesPrefixTest<OrvixListTest> {
  protected:
   // The listed entries by display name; fails the test on a bad run.
   static nlohmann::json ListedByName() {
-    const RunResult ran = Prefix().Run((Win32Output() / "orvix.exe").string(), {"list", "--json"});
-    EXPECT_EQ(ran.exitCode, 0) << ran.output;
+    // Wine's own diagnostics go to standard error; the JSON is orvix's.
+    const RunResult ran = Prefix().Run((Win32Output() / "orvix.exe").string(), {"list", "--json"},
+                                       std::chrono::seconds(120), OutputStreams::kApart);
+    EXPECT_EQ(ran.exitCode, 0) << ran.errors;
     const nlohmann::json list = nlohmann::json::parse(ran.output, nullptr, false);
-    EXPECT_TRUE(list.is_array()) << ran.output;
+    EXPECT_TRUE(list.is_array()) << ran.output << ran.errors;
     nlohmann::json byName = nlohmann::json::object();
     if (!list.is_array()) return byName;
     for (const auto& entry : list) {

@@ -108,14 +108,13 @@ std::string RegFileText(const SampleProduct& sample, const std::vector<WinePrefi
 class OrvixScanTest : public SharedSamplesPrefixTest<OrvixScanTest> {
  protected:
   static nlohmann::json Scan(const SampleProduct& sample) {
+    // Wine's own diagnostics go to standard error; the JSON is orvix's.
     const RunResult ran = Prefix().Run((Win32Output() / "orvix.exe").string(), {"scan", sample.displayName, "--json"},
-                                       std::chrono::seconds(300));
-    EXPECT_EQ(ran.exitCode, 0) << ran.output;
-    // Wine's own diagnostics share the captured output; the JSON is orvix's.
-    const size_t start = ran.output.find("{\"program\"");
-    nlohmann::json found =
-        nlohmann::json::parse(start == std::string::npos ? ran.output : ran.output.substr(start), nullptr, false);
-    EXPECT_TRUE(found.is_object() && found["registry"].is_array() && found["files"].is_array()) << ran.output;
+                                       std::chrono::seconds(300), OutputStreams::kApart);
+    EXPECT_EQ(ran.exitCode, 0) << ran.errors;
+    nlohmann::json found = nlohmann::json::parse(ran.output, nullptr, false);
+    EXPECT_TRUE(found.is_object() && found["registry"].is_array() && found["files"].is_array())
+        << ran.output << ran.errors;
     if (!found.is_object()) return {{"program", ""}, {"registry", nlohmann::json::array()}, {"files", nlohmann::json::array()}};
     EXPECT_EQ(found["program"], sample.displayName);
     return found;

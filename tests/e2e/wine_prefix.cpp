@@ -120,11 +120,12 @@ std::string WinePrefix::WindowsPathOf(const fs::path& hostPath) {
 }
 
 RunResult WinePrefix::Run(const std::string& program, const std::vector<std::string>& arguments,
-                          std::chrono::seconds timeout) const {
+                          std::chrono::seconds timeout, OutputStreams streams) const {
   std::vector<std::string> argv = {"wine", program};
   argv.insert(argv.end(), arguments.begin(), arguments.end());
-  RunResult result = RunHostProgram(argv, Environment(), timeout);
+  RunResult result = RunHostProgram(argv, Environment(), timeout, streams);
   result.output = WithoutCarriageReturns(std::move(result.output));
+  result.errors = WithoutCarriageReturns(std::move(result.errors));
   return result;
 }
 

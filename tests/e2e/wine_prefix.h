@@ -41,7 +41,8 @@ class WinePrefix {
   // Runs a Windows program (a name Wine finds, a Windows path or a host path)
   // and waits for it, not for what it leaves running. Output has no CRs.
   RunResult Run(const std::string& program, const std::vector<std::string>& arguments = {},
-                std::chrono::seconds timeout = std::chrono::seconds(120)) const;
+                std::chrono::seconds timeout = std::chrono::seconds(120),
+                OutputStreams streams = OutputStreams::kTogether) const;
   // Waits until every program of the prefix has ended; false on timeout.
   bool Wait(std::chrono::seconds timeout = std::chrono::seconds(120)) const;
   // Ends every program of the prefix and starts it again, as a restart of

@@ -51,7 +51,7 @@ class RecordingPrompts : public IShredderPrompts {
 
 std::string ReadAll(const std::wstring& path) {
   Bytes bytes;
-  return ReadFileBytes(path, bytes, 1 << 20) ? std::string(bytes.begin(), bytes.end()) : "<none>";
+  return ReadFileBytes(path, bytes, 16 << 20) ? std::string(bytes.begin(), bytes.end()) : "<none>";
 }
 
 TEST(ShredWineTest, TheContentIsOverwrittenOnDiskBeforeTheFileIsDeleted) {

@@ -2,13 +2,20 @@
 // Win32 platform current.
 #include <gtest/gtest.h>
 
+#include <cstdio>
+
 #include "platform/win32/win32_platform.h"
 
 namespace {
 
 class Win32Environment : public ::testing::Environment {
  public:
-  void SetUp() override { previous_ = orvix::SetCurrentPlatform(&platform_); }
+  void SetUp() override {
+    // Each line as it is written: a test that hangs or crashes under Wine
+    // is then the last one shown, not one a buffer behind.
+    std::setvbuf(stdout, nullptr, _IONBF, 0);
+    previous_ = orvix::SetCurrentPlatform(&platform_);
+  }
   void TearDown() override { orvix::SetCurrentPlatform(previous_); }
 
  private:
