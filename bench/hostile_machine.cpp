@@ -81,12 +81,16 @@ enum TLocationKind {
 
 class THostileBuilder {
  public:
-  THostileBuilder(sim::SimMachine& machine, std::uint32_t seed) : m_(machine), random_(seed) {}
+  // Traits added later draw from streams of their own, so a seed still
+  // makes the machine it made before, plus those traits.
+  THostileBuilder(sim::SimMachine& machine, std::uint32_t seed)
+      : m_(machine), random_(seed), later_(seed ^ 0x5bd1e995u), unrecorded_(seed ^ 0x27d4eb2fu) {}
 
   THostileMachine Run() {
     Background();
     const int count = 3 + random_.Below(4);
     for (int i = 0; i < count; ++i) Program(i);
+    result_.shredInReview = later_.Percent(50);
     return std::move(result_);
   }
 
@@ -200,6 +204,12 @@ class THostileBuilder {
       OwnFolder(place.real, index);
       File(place.real + L"\\bin\\" + shortName + L"Core.dll", index);
       File(place.real + L"\\data\\strings.dat", index);
+      // A name of its own for the user's file: the name may go, the data stays.
+      if (later_.Percent(15)) {
+        const std::wstring name = place.real + L"\\data\\report.docx";
+        m_.files.MakeHardLink(name, kProfile + L"\\Documents\\report.docx");
+        result_.owners.Exact(Lower(name), index);
+      }
     }
     File(exe, index);
     Entry(index, name, publisher, place, exe);
@@ -211,17 +221,35 @@ class THostileBuilder {
              const std::wstring& exe) {
     static const std::array<std::wstring, 3> kUninstall = {kWindows + L"Uninstall\\", kWindows32 + L"Uninstall\\",
                                                            kUserWindows + L"Uninstall\\"};
-    const std::wstring key = kUninstall[static_cast<std::size_t>(random_.Below(3))] +
-                             (random_.Percent(50) ? random_.Guid() : name);
-    OwnKey(key, index);
+    const std::wstring& uninstall = kUninstall[static_cast<std::size_t>(random_.Below(3))];
+    std::wstring key = uninstall + (random_.Percent(50) ? random_.Guid() : name);
+    // A broken installer writes its entry straight into the Uninstall key,
+    // which holds every other program's entry: its values are its own, the key is not.
+    if (!brokenEntryWritten_ && later_.Percent(8)) {
+      brokenEntryWritten_ = true;
+      key = uninstall.substr(0, uninstall.size() - 1);
+      m_.registry.PutKey(key);
+      for (const wchar_t* value : {L"DisplayName", L"Publisher", L"InstallLocation", L"UninstallString", L"DisplayIcon"})
+        result_.owners.Exact(Lower(ValuePath(key, value)), index);
+    } else {
+      OwnKey(key, index);
+    }
     m_.registry.PutString(key, L"DisplayName", name);
     m_.registry.PutString(key, L"Publisher", publisher);
-    m_.registry.PutString(key, L"InstallLocation", place.written);
+    bool uninstallerInFolder = false;
     switch (random_.Below(4)) {
       case 0: m_.registry.PutString(key, L"UninstallString", L"RunDll32 " + kInstallShield + L",LaunchSetup"); break;
       case 1: m_.registry.PutString(key, L"UninstallString", L"MsiExec.exe /X" + random_.Guid()); break;
-      default: m_.registry.PutString(key, L"UninstallString", Quoted(place.written + L"\\uninstall.exe")); break;
+      default:
+        m_.registry.PutString(key, L"UninstallString", Quoted(place.written + L"\\uninstall.exe") + L" /uninstall");
+        uninstallerInFolder = true;
+        break;
     }
+    // Most installers whose uninstaller lies in the install folder record no
+    // folder; the scan then goes by the uninstaller's. (Where nothing in the
+    // entry leads to the folder, no scanner can tell it is the program's.)
+    if (!(uninstallerInFolder && unrecorded_.Percent(40)))
+      m_.registry.PutString(key, L"InstallLocation", place.written);
     switch (random_.Below(3)) {
       case 0: m_.registry.PutString(key, L"DisplayIcon", L"C:\\Windows\\System32\\shell32.dll,4"); break;
       case 1: m_.registry.PutString(key, L"DisplayIcon", kProfile + L"\\Documents\\report.docx"); break;
@@ -297,6 +325,9 @@ class THostileBuilder {
 
   sim::SimMachine& m_;
   TRandom random_;
+  TRandom later_;
+  TRandom unrecorded_;
+  bool brokenEntryWritten_ = false;
   THostileMachine result_;
   std::vector<bool> ownFolders_;
   std::vector<std::wstring> realFolders_;

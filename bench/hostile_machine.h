@@ -4,9 +4,10 @@
 // places, hostile ones included (a drive root, the Windows folder, Program
 // Files, the user's folders, another program's folder, a folder two
 // programs share, links and short names into any of these, keys several
-// programs use). The machine knows what each program owns; everything else
-// is the system's, the user's or shared. The same seed gives the same
-// machine.
+// programs use, an entry written into the Uninstall key itself, a
+// program's name for a user's hard-linked file). The machine knows what
+// each program owns; everything else is the system's, the user's or
+// shared. The same seed gives the same machine.
 #pragma once
 
 #include <cstdint>
@@ -43,6 +44,7 @@ struct TOwnerMarks {
 struct THostileMachine {
   std::vector<THostileProgram> programs;
   TOwnerMarks owners;
+  bool shredInReview = false;  // the review shreds the files it deletes
 };
 
 // The path under which the owner marks and the snapshots name a value.

@@ -137,6 +137,7 @@ class TEntryCheck {
     TPowerScanModel review(tree, yes);
     review.Shown();
     review.ClickSelectAll();
+    if (machine_.shredInReview) review.ToggleShredFiles();
     TNoPump pump;
     review.Delete(pump);
     CheckKept(before, Snapshot(machine));

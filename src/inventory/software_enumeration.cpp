@@ -36,6 +36,18 @@ void Fill(std::wstring& kept, const std::wstring& dropped, const wchar_t* placeh
 
 }  // namespace
 
+TSoftList EntriesWrittenIntoUninstallKeys() {
+  TSoftList entries;
+  for (const bool view64 : {false, true}) {
+    if (view64 && !IsWow64()) break;
+    for (const wchar_t* root : kRoots) {
+      if (std::optional<TSoftInfo> entry = ReadUninstallEntry(root, kUninstallKeyPath, view64))
+        entries.push_back(std::make_unique<TSoftInfo>(std::move(*entry)));
+    }
+  }
+  return entries;
+}
+
 TSoftList EnumerateSoftware() {
   TSoftList entries;
   ReadView(entries, false);

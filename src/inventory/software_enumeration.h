@@ -21,6 +21,11 @@ using TSoftList = std::vector<std::unique_ptr<TSoftInfo>>;
 // children; duplicates stay in the list, hidden.
 TSoftList EnumerateSoftware();
 
+// Entries that broken installers wrote straight into an Uninstall key. They
+// are never listed (the key holds every other program's entry), yet the
+// folders they name are another program's.
+TSoftList EntriesWrittenIntoUninstallKeys();
+
 // Hides Windows Installer system components and every later namesake of a
 // visible entry, merging what the hidden entry knows into the one kept; an
 // earlier system component gives way to its later namesake.

@@ -180,21 +180,15 @@ bool IsOrdinaryFolder(const std::wstring& path) {
 }
 
 bool IsInSharedFolder(const std::wstring& path) {
-  const auto forms = [](const std::wstring& folder) {
-    std::vector<std::wstring> both = {CanonicalFolder(folder)};
-    if (!both.front().empty()) both.push_back(CanonicalFolder(ResolvedPath(both.front())));
-    return both;
-  };
   IShellApi& shell = CurrentPlatform().Shell();
   const std::wstring roots[] = {shell.GetSpecialFolder(CSIDL_PROGRAM_FILES_COMMON),
                                 shell.GetSpecialFolder(CSIDL_PROGRAM_FILES_COMMONX86),
                                 shell.GetEnvironmentVariable(L"CommonProgramW6432").value_or(L"")};
-  const std::vector<std::wstring> folders = forms(path);
+  const std::vector<std::wstring> folders = FolderForms(path);
   for (const std::wstring& root : roots) {
-    for (const std::wstring& shared : forms(root)) {
-      if (shared.empty()) continue;
+    for (const std::wstring& shared : FolderForms(root)) {
       for (const std::wstring& folder : folders) {
-        if (!folder.empty() && folder.starts_with(shared)) return true;
+        if (folder.starts_with(shared)) return true;
       }
     }
   }

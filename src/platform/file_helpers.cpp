@@ -70,6 +70,16 @@ std::size_t NamesStart(const std::wstring& path) {
   return share == std::wstring::npos ? share : share + 1;
 }
 
+// Whether a part of a path is, or may be, a reparse point: one whose
+// attributes cannot be read (access denied, a failing disk) may be a link,
+// and only a part that is not there is surely none.
+bool MayBeReparsePoint(const std::wstring& part) {
+  FileAttributeData data;
+  const DWORD error = CurrentPlatform().Files().GetAttributes(WithoutTrailingBackslash(part), &data);
+  if (error == ERROR_SUCCESS) return (data.attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
+  return error != ERROR_FILE_NOT_FOUND && error != ERROR_PATH_NOT_FOUND;
+}
+
 }  // namespace
 
 std::wstring ResolvedPath(const std::wstring& path) {
@@ -93,7 +103,7 @@ bool ReachedThroughLink(const std::wstring& path, const std::function<bool(const
   const std::size_t names = NamesStart(path);
   if (names == std::wstring::npos) return false;
   const auto untrustedLink = [&](const std::wstring& part) {
-    return IsReparsePoint(part) && !(trusted && trusted(part));
+    return MayBeReparsePoint(part) && !(trusted && trusted(part));
   };
   for (std::size_t end = names; end != std::wstring::npos && end < path.size(); end = path.find(L'\\', end + 1)) {
     if (end > names && untrustedLink(path.substr(0, end))) return true;

@@ -22,8 +22,9 @@ bool IsReparsePoint(const std::wstring& path);
 // written. The path itself when nothing of it can be resolved.
 std::wstring ResolvedPath(const std::wstring& path);
 // Whether the path itself, or a folder on the way to it, is a reparse point:
-// what is reached through it belongs to some other place. Links that
-// `trusted` accepts (a folder of the system that is a link, say) do not count.
+// what is reached through it belongs to some other place. A part that cannot
+// be checked counts as a link. Links that `trusted` accepts (a folder of the
+// system that is a link, say) do not count.
 bool ReachedThroughLink(const std::wstring& path,
                         const std::function<bool(const std::wstring& link)>& trusted = {});
 // Creates the folder and every missing parent; true when it exists afterwards.

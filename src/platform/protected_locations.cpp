@@ -34,7 +34,7 @@ constexpr std::array<int, 7> kCommonFolders = {
 // The user's folders that have no CSIDL, by known-folder id: Downloads,
 // Saved Games, Links, Contacts, Searches, LocalLow, OneDrive, the per-user
 // Programs folder, and the public profile with its folders.
-constexpr std::array<const wchar_t*, 13> kKnownUserFolders = {
+constexpr const wchar_t* kKnownUserFolders[] = {
     L"{374DE290-123F-4565-9164-39C4925E467B}", L"{4C5C32FF-BB9D-43B0-B5B4-2D72E54EAAA4}",
     L"{BFB9D5E0-C6A9-404C-B2B2-AE6DB6AF4968}", L"{56784854-C6CB-462B-8169-88E350ACB882}",
     L"{7D1D3A04-DEBB-4115-95CF-2F29DA2920DA}", L"{A520A1A4-1780-4FF6-BD18-167343C5AF16}",
@@ -115,6 +115,16 @@ std::wstring CanonicalFolder(const std::wstring& path) {
   return LowerCase(folder);
 }
 
+std::vector<std::wstring> FolderForms(const std::wstring& path) {
+  std::vector<std::wstring> forms;
+  const std::wstring written = CanonicalFolder(path);
+  if (written.empty()) return forms;
+  forms.push_back(written);
+  const std::wstring resolved = CanonicalFolder(ResolvedPath(written));
+  if (!resolved.empty() && resolved != written) forms.push_back(resolved);
+  return forms;
+}
+
 TProtectedLocations::TProtectedLocations() {
   IFileSystem& files = CurrentPlatform().Files();
   IShellApi& shell = CurrentPlatform().Shell();
@@ -183,16 +193,6 @@ void TProtectedLocations::AddOtherProfiles() {
     entries_.push_back(profile);
     for (const std::wstring& below : inOwnProfile) entries_.push_back(profile + below);
   }
-}
-
-std::vector<std::wstring> TProtectedLocations::FolderForms(const std::wstring& path) {
-  std::vector<std::wstring> forms;
-  const std::wstring written = CanonicalFolder(path);
-  if (written.empty()) return forms;
-  forms.push_back(written);
-  const std::wstring resolved = CanonicalFolder(ResolvedPath(written));
-  if (!resolved.empty() && resolved != written) forms.push_back(resolved);
-  return forms;
 }
 
 bool TProtectedLocations::IsProtected(const std::wstring& path) const {

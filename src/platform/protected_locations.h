@@ -16,6 +16,10 @@ namespace orvix {
 // relative path (one that starts with neither a drive nor "\\server\share").
 std::wstring CanonicalFolder(const std::wstring& path);
 
+// The path as written and, when it differs, where it really leads, both in
+// CanonicalFolder's form; nothing for a relative text.
+std::vector<std::wstring> FolderForms(const std::wstring& path);
+
 class TProtectedLocations {
  public:
   // Reads the machine: the drives, the special folders, the environment.
@@ -38,9 +42,6 @@ class TProtectedLocations {
 
  private:
   void AddOtherProfiles();
-  // The path as written and, when it differs, where it really leads, both
-  // in canonical form; nothing for a relative text.
-  static std::vector<std::wstring> FolderForms(const std::wstring& path);
 
   std::vector<std::wstring> entries_;
   std::vector<std::wstring> canonical_;  // the non-empty entries as CanonicalFolder gives them

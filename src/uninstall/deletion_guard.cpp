@@ -1,7 +1,6 @@
 #include "uninstall/deletion_guard.h"
 
 #include <algorithm>
-#include <array>
 #include <string_view>
 
 #include "platform/file_helpers.h"
@@ -13,7 +12,7 @@ namespace {
 
 // Keys that hold or serve many programs, in the guard's form: none of them,
 // and no key above one, is ever deleted as a whole.
-constexpr std::array<std::wstring_view, 49> kSharedKeys = {
+constexpr std::wstring_view kSharedKeys[] = {
     L"software\\microsoft\\windows\\currentversion\\uninstall",
     L"software\\microsoft\\windows\\currentversion\\app paths",
     L"software\\microsoft\\windows\\currentversion\\run",
@@ -68,7 +67,7 @@ constexpr std::array<std::wstring_view, 49> kSharedKeys = {
 // Classes that Windows and every program use: a program may have taken one
 // over (a browser the http handler, an editor txtfile), but the class and its
 // list of verbs stay; only the program's own verb may go.
-constexpr std::array<std::wstring_view, 40> kSharedClasses = {
+constexpr std::wstring_view kSharedClasses[] = {
     L"*",       L".bat",          L".cmd",     L".com",      L".dll",        L".exe",     L".htm",
     L".html",   L".ini",          L".lnk",     L".reg",      L".txt",        L".url",     L".xml",
     L".zip",    L"allfilesystemobjects", L"batfile", L"cmdfile", L"comfile", L"compressedfolder",
@@ -156,7 +155,7 @@ std::wstring TDeletionGuard::RefuseFile(const std::wstring& path) const {
   const std::size_t slash = bare.rfind(L'\\');
   const auto systemFolder = [this](const std::wstring& link) { return protected_.IsListed(link); };
   if (slash != std::wstring::npos && ReachedThroughLink(bare.substr(0, slash), systemFolder))
-    return Reason(L"Guard_Through_Link_M", L"reached through a junction or symbolic link");
+    return Reason(L"Guard_Through_Link_M", L"reached through a junction or symbolic link, or a folder that cannot be checked");
   return {};
 }
 

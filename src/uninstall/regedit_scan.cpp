@@ -34,7 +34,11 @@ std::wstring FolderOf(const std::wstring& path) {
 }  // namespace
 
 std::wstring ScanLocation(const TSoftInfo& record) {
-  return record.InstallLocation.empty() ? CleanCommandText(record.RecordedInstallLocation) : record.InstallLocation;
+  if (!record.InstallLocation.empty()) return record.InstallLocation;
+  if (!Trim(record.RecordedInstallLocation).empty()) return CleanCommandText(record.RecordedInstallLocation);
+  // Most installers record no folder: the one the uninstall command (or the
+  // icon) lies in, as the analysis measures it.
+  return FolderFromUninstallCommand(record.UninstallString, record.DisplayIcon, record.Readme);
 }
 
 std::wstring ScanKeyword(const std::wstring& installLocation, const TProtectedLocations& locations) {

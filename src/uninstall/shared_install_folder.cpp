@@ -10,7 +10,9 @@ std::vector<std::wstring> OtherProgramFoldersIn(const std::wstring& folder, cons
                                                 const TProtectedLocations& locations) {
   std::vector<std::wstring> folders;
   if (folder.empty()) return folders;
-  for (const auto& entry : EnumerateSoftware()) {
+  TSoftList entries = EnumerateSoftware();
+  for (auto& broken : EntriesWrittenIntoUninstallKeys()) entries.push_back(std::move(broken));
+  for (const auto& entry : entries) {
     if (SameText(Trim(entry->DisplayName), Trim(record.DisplayName))) continue;
     const std::wstring other = ScanKeyword(ScanLocation(*entry), locations);
     if (!other.empty() && other.starts_with(folder)) folders.push_back(other);

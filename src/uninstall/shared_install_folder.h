@@ -13,8 +13,8 @@
 namespace orvix {
 
 // The scan keywords of other programs' entries (other names: entries of the
-// same name are the same program registered twice) that are `folder` or lie
-// inside it.
+// same name are the same program registered twice, and entries written into
+// an Uninstall key itself) that are `folder` or lie inside it.
 std::vector<std::wstring> OtherProgramFoldersIn(const std::wstring& folder, const TSoftInfo& record,
                                                 const TProtectedLocations& locations);
 

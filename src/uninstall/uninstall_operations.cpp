@@ -6,6 +6,7 @@
 #include <chrono>
 #include <future>
 #include <memory>
+#include <optional>
 #include <set>
 #include <thread>
 #include <vector>
@@ -16,6 +17,7 @@
 #include "platform/registry.h"
 #include "platform/registry_helpers.h"
 #include "platform/text.h"
+#include "uninstall/regedit_scan.h"
 
 namespace orvix {
 namespace {
@@ -104,6 +106,7 @@ TUninstallResult TUninstallOperations::UninstallEntry(const TSoftInfo* entry) {
     return result;
   }
   uninstallCancelled_ = false;
+  if (entry->InstallLocation.empty()) foundFolders_[entry] = ScanLocation(*entry);
   if (RunUninstallerAndWait(result.Command) != 0) {
     result.Outcome = uninstallCancelled_ && lastStartError_ == ERROR_SUCCESS ? uoCancelled : uoNotStarted;
     result.Error = lastStartError_;
@@ -231,7 +234,13 @@ void TUninstallOperations::CancelScan() {
 int TUninstallOperations::ScanLeftovers(const TSoftInfo* entry, TLeftoverTree& tree, const std::wstring& folderText,
                                         const TTreeImageList* programIcons) {
   if (scanCancelled_) return 0;
-  const int found = scan_.ScanLeftovers(entry, tree, folderText, programIcons);
+  const auto remembered = entry != nullptr ? foundFolders_.find(entry) : foundFolders_.end();
+  std::optional<TSoftInfo> withFolder;
+  if (remembered != foundFolders_.end() && !remembered->second.empty()) {
+    withFolder = *entry;
+    withFolder->InstallLocation = remembered->second;
+  }
+  const int found = scan_.ScanLeftovers(withFolder ? &*withFolder : entry, tree, folderText, programIcons);
   if (scan_.Cancelled()) scanCancelled_ = true;
   return found;
 }

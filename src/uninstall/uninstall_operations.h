@@ -5,6 +5,7 @@
 // pump while they wait.
 #pragma once
 
+#include <map>
 #include <string>
 
 #include "inventory/software_info.h"
@@ -90,6 +91,9 @@ class TUninstallOperations {
   const TSoftwareInfo& inventory_;
   IPump& pump_;
   TLeftoverScan scan_;
+  // Install folders found from the uninstall command before the uninstaller
+  // ran (it may remove them), for entries that record none.
+  std::map<const TSoftInfo*, std::wstring> foundFolders_;
   bool uninstallCancelled_ = false;
   bool scanCancelled_ = false;
   DWORD lastStartError_ = 0;

@@ -10,6 +10,7 @@
 #include "named_case.h"
 #include "power_scan_prompts.h"
 #include "scripted_pump.h"
+#include "platform/sim/sim_faults.h"
 #include "uninstall/power_scan_model.h"
 
 namespace orvix::testing {
@@ -118,6 +119,17 @@ TEST_F(GuardFileTest, AUserFolderThatIsItselfALinkStillHoldsWhatMayGo) {
   EXPECT_EQ(guard.RefuseFile(desktop + L"\\Foo.lnk"), L"");
   EXPECT_FALSE(guard.RefuseFile(desktop).empty());
   EXPECT_FALSE(guard.RefuseFile(L"C:\\Program Files\\Foo\\desk\\Foo.lnk").empty());
+}
+
+TEST_F(GuardFileTest, AFolderOnTheWayThatCannotBeCheckedMayBeALink) {
+  Files().PutFile(L"C:\\Program Files\\Foo\\foo.exe", "MZ");
+  const TDeletionGuard guard;
+  sim::FaultyPlatform faulty(Machine());
+  ScopedPlatform scope(faulty);
+  faulty.faults.Add({.call = sim::SimCall::GetAttributes, .path = L"C:\\Program Files\\Foo"});
+
+  EXPECT_FALSE(guard.RefuseFile(L"C:\\Program Files\\Foo\\foo.exe").empty());
+  EXPECT_EQ(guard.RefuseFile(L"C:\\Program Files\\Bar\\bar.exe"), L"") << "a folder that is not there is no link";
 }
 
 TEST_F(GuardFileTest, EveryUsersFoldersAreProtectedWhereTheProfileListPutsThem) {

@@ -85,7 +85,9 @@ RunResult RewriteUnder(const Rewriter& rewriter, bool withOld, const std::option
   result.names = files.ListNames(FolderOf(path));
   result.journal = files.Journal();
   // A crash ends the process, and its handles with it.
-  if (!result.crashed) EXPECT_EQ(files.OpenHandleCount(), 0u) << rewriter.name << ": a handle left open";
+  if (!result.crashed) {
+    EXPECT_EQ(files.OpenHandleCount(), 0u) << rewriter.name << ": a handle left open";
+  }
   return result;
 }
 
@@ -102,7 +104,9 @@ TEST(RewriteFaultsTest, EveryRewriteWritesBesideFlushesAndReplacesInOneMove) {
     bool flushed = false;
     for (const sim::FileEvent& event : run.journal) {
       // The original is never written in place; the temporary file is flushed before it replaces it.
-      if (event.op == sim::FileOp::Write || event.op == sim::FileOp::SetEnd) EXPECT_NE(event.path, last.to);
+      if (event.op == sim::FileOp::Write || event.op == sim::FileOp::SetEnd) {
+        EXPECT_NE(event.path, last.to);
+      }
       if (event.op == sim::FileOp::Flush && event.path == last.path) flushed = true;
     }
     EXPECT_TRUE(flushed);
@@ -138,7 +142,9 @@ TEST(RewriteFaultsTest, AFaultAtAnyCallLeavesTheOldFileOrTheNewOneAndTellsWhich)
         } else {
           EXPECT_TRUE(isOld || isGone) << "reported failed, but the old content is not there";
           // A failure leaves no temporary file beside the one it replaces.
-          if (run.bytes) EXPECT_EQ(run.names, std::vector<std::wstring>{fileName}) << "a temporary file left";
+          if (run.bytes) {
+            EXPECT_EQ(run.names, std::vector<std::wstring>{fileName}) << "a temporary file left";
+          }
         }
         return run.fired;
       });

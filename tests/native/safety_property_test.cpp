@@ -8,7 +8,7 @@ namespace orvix::testing {
 namespace {
 
 // Seeds 1 up; every run of the suite checks the same machines.
-constexpr std::uint32_t kMachines = 25;
+constexpr std::uint32_t kMachines = 300;
 
 void ExpectSafe(std::uint32_t first, std::uint32_t last) {
   bench::TPropertyFigures figures;
@@ -30,6 +30,10 @@ TEST(SafetyPropertyTest, MachinesThatOnceFailedStaySafe) {
       // A program installed into another program's folder offered that folder
       // and every registration pointing into it.
       {"install folder of another program", 4},
+      // A program installed into the folder of one whose entry was written
+      // into the Uninstall key itself took that program's registrations.
+      {"folder of an entry in the Uninstall key itself", 7},
+      {"folder of an entry in the Uninstall key itself", 13},
   };
   for (const TFaultSeed& kept : seeds) {
     SCOPED_TRACE(kept.fault);

@@ -158,6 +158,42 @@ TEST_F(ScanCommandTest, AProgramWhoseFolderIsGoneIsScannedByTheLocationItsEntryR
   EXPECT_EQ(json["files"], nlohmann::json::array());
 }
 
+// Most installers record no InstallLocation: the scan goes by the folder of
+// the uninstall command, as the analysis measures it, unless that folder is
+// shared or protected.
+TEST_F(ScanCommandTest, AnEntryWithoutLocationIsScannedByItsUninstallCommandsFolder) {
+  Machine().files.PutFile(L"C:\\Program Files (x86)\\Bar\\uninst.exe", "MZ");
+  Machine().files.PutFile(L"C:\\Program Files (x86)\\Bar\\bar.exe", "MZ");
+  Machine().files.PutFile(L"C:\\Users\\Ann\\Downloads\\baz-setup.exe", "MZ");
+  Machine().files.PutFile(L"C:\\Users\\Ann\\Downloads\\holiday.jpg", "mine");
+  Machine().files.PutFile(L"C:\\Program Files (x86)\\Common Files\\InstallShield\\Driver\\11\\Intel 32\\Ctor.dll", "MZ");
+  const struct {
+    const wchar_t* name;
+    const wchar_t* command;
+    const char* folderFound;  // nullptr: no folder is walked
+  } cases[] = {
+      {L"Bar", LR"("C:\Program Files (x86)\Bar\uninst.exe" /uninstall /log="C:\x y.txt")",
+       "c:\\program files (x86)\\bar\\"},
+      {L"Baz", LR"("C:\Users\Ann\Downloads\baz-setup.exe" /remove)", nullptr},
+      {L"Qux", LR"(RunDll32 C:\Program Files (x86)\Common Files\InstallShield\Driver\11\Intel 32\Ctor.dll,LaunchSetup)",
+       nullptr},
+      {L"Msi", L"MsiExec.exe /X{F0000000-0000-0000-0000-0000000000AA}", nullptr},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(testing::Narrow(c.name));
+    Registry().PutString(kUninstall32 + c.name, L"DisplayName", c.name);
+    Registry().PutString(kUninstall32 + c.name, L"UninstallString", c.command);
+    ASSERT_EQ(Run({L"scan", c.name, L"--json"}), ecOk) << Err();
+    const nlohmann::json json = nlohmann::json::parse(Out());
+    if (c.folderFound == nullptr) {
+      EXPECT_EQ(json["files"], nlohmann::json::array());
+    } else {
+      ASSERT_FALSE(json["files"].empty()) << Out();
+      EXPECT_EQ(json["files"][0]["path"], c.folderFound);
+    }
+  }
+}
+
 TEST_F(ScanCommandTest, WrongNamesAndCommandLinesExplainThemselves) {
   const struct {
     std::vector<std::wstring> args;

@@ -219,7 +219,7 @@ TEST_F(ScanInstallerTest, NeverTheUninstallKeyNorAnEntryKeyThatHoldsOthers) {
   Registry().PutString(uninstall + L"\\Suite", L"UninstallString", L"C:\\Suite\\unins.exe");
   Registry().PutString(uninstall + L"\\Suite\\Parts\\Editor", L"DisplayName", L"Suite Editor");
   const std::wstring uninstallPath = L"\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall";
-  for (const std::wstring keyPath : {uninstallPath, uninstallPath + L"\\", std::wstring(L"\\SOFTWARE\\Microsoft"),
+  for (const std::wstring& keyPath : {uninstallPath, uninstallPath + L"\\", std::wstring(L"\\SOFTWARE\\Microsoft"),
                                      std::wstring(L"\\SOFTWARE")}) {
     EXPECT_TRUE(Scan(L"C:\\Program Files (x86)\\Foo", keyPath).empty()) << Narrow(keyPath);
   }
