@@ -10,6 +10,7 @@
 #include "inventory/software_info.h"
 #include "platform/text.h"
 #include "platform/texts.h"
+#include "uninstall/quiet_command.h"
 #include "uninstall/uninstalling_model.h"
 
 namespace orvix {
@@ -96,6 +97,17 @@ int RunUninstallCommand(const std::vector<std::wstring>& args, ConsoleOutput& ou
   TSoftwareInfo inventory;
   std::vector<const TSoftInfo*> entries = FindEntries(inventory, options.names, err);
   if (entries.empty()) return ecFailed;
+  // Run without its windows, an uninstaller that takes no known silent
+  // switch would wait for clicks nobody gives, or do nothing at all.
+  if (options.quiet) {
+    for (const TSoftInfo* entry : entries) {
+      if (!QuietUninstallCommand(*entry).empty()) continue;
+      err.Line(L"orvix: " + NameWithView(*entry) +
+               L" records no quiet uninstall command and its uninstaller takes no silent switch orvix knows;"
+               L" uninstall it without --quiet");
+      return ecFailed;
+    }
+  }
   for (const TSoftInfo* entry : entries) out.Line(NameWithView(*entry) + L": " + entry->UninstallString);
   if (!options.assumeYes &&
       !AskYesNo(out, Text(L"lbl_Question", L"Do you want to uninstall the selected program?"), readLine)) {

@@ -17,6 +17,7 @@
 #include "platform/registry.h"
 #include "platform/registry_helpers.h"
 #include "platform/text.h"
+#include "uninstall/quiet_command.h"
 #include "uninstall/regedit_scan.h"
 
 namespace orvix {
@@ -39,11 +40,6 @@ void AppendUnits(std::wstring& record, std::uint64_t value, int units) {
 
 bool IsToolbarMarker(const std::wstring& command) {
   return command == L"_SPECIAL_ORVIXTOOLBAR_" || command.find(L"_SPECIAL_TOOLBAR_") != std::wstring::npos;
-}
-
-bool IsMsiexecCommand(const std::wstring& command) {
-  const std::wstring lower = LowerCase(Trim(command));
-  return StartsWithText(lower, L"msiexec") || StartsWithText(lower, L"\"msiexec");
 }
 
 // File-system redirection off for one scope, on 64-bit Windows only.
@@ -85,12 +81,9 @@ TUninstallOperations::TUninstallOperations(const TSoftwareInfo& inventory, IPump
 std::wstring TUninstallOperations::CommandOf(const TSoftInfo& entry) const {
   std::wstring command = entry.UninstallString;
   if (Quiet) {
-    const std::wstring quiet = RegReadStringAt(entry.RootName, entry.KeyPath, L"QuietUninstallString", entry.IsX64);
-    if (!Trim(quiet).empty()) {
-      command = quiet;
-    } else if (IsMsiexecCommand(command)) {
-      command += L" /qn";
-    }
+    // Without a quiet form the uninstaller shows its own windows.
+    const std::wstring quiet = QuietUninstallCommand(entry);
+    if (!quiet.empty()) command = quiet;
   }
   return ExpandFolderMacros(command).text;
 }

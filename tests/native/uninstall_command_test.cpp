@@ -139,6 +139,47 @@ TEST_F(UninstallCommandTest, AnUninstallerThatCannotStartFailsAndIsNotScanned) {
   EXPECT_NE(Log().find(L"The uninstaller could not be started"), std::wstring::npos);
 }
 
+// --quiet runs the recorded quiet command, or the uninstaller with the silent
+// switch of its kind; an uninstaller of no known kind is not run at all.
+TEST_F(UninstallCommandTest, QuietUsesTheSilentSwitchOfTheUninstallersKindOrRefuses) {
+  const std::wstring uninstaller = L"C:\\Program Files\\Foo\\uninst.exe";
+  const std::wstring quoted = L"\"" + uninstaller + L"\"";
+  const struct {
+    const char* kind;
+    std::string bytes;
+    const wchar_t* quietCommand;  // nullptr: none, refused
+    std::wstring ran;
+  } cases[] = {
+      {"unknown", "MZ plain program", nullptr, L""},
+      {"NSIS", std::string("MZ\0\0NullsoftInst\0", 18), nullptr, quoted + L" /S"},
+      {"Inno Setup", "MZ Inno Setup Uninstaller", nullptr, quoted + L" /VERYSILENT /SUPPRESSMSGBOXES /NORESTART"},
+      {"recorded", "MZ plain program", L"\"C:\\Program Files\\Foo\\uninst.exe\" --silent",
+       quoted + L" --silent"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.kind);
+    Machine().ImportReg(kUninstallEntries);
+    Machine().files.PutFile(uninstaller, c.bytes);
+    const std::wstring key = L"HKLM\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Foo";
+    if (c.quietCommand != nullptr) Registry().PutString(key, L"QuietUninstallString", c.quietCommand);
+    err = StringOutput();
+    const std::size_t startedBefore = Machine().processes.StartedCommandLines().size();
+
+    const int code = Run({L"Foo", L"--quiet", L"--yes"});
+    const std::vector<std::wstring> started = Machine().processes.StartedCommandLines();
+    if (c.ran.empty()) {
+      EXPECT_EQ(code, ecFailed);
+      EXPECT_NE(err.Text().find(L"takes no silent switch"), std::wstring::npos) << Narrow(err.Text());
+      EXPECT_EQ(started.size(), startedBefore) << "nothing runs";
+      EXPECT_TRUE(FooEntryExists());
+    } else {
+      EXPECT_EQ(code, ecOk) << Narrow(err.Text());
+      ASSERT_GT(started.size(), startedBefore);
+      EXPECT_EQ(started[startedBefore], c.ran);
+    }
+  }
+}
+
 TEST_F(UninstallCommandTest, CommandLineAndNameErrors) {
   const struct {
     std::vector<std::wstring> args;

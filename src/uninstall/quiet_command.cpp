@@ -1,0 +1,54 @@
+#include "uninstall/quiet_command.h"
+
+#include <algorithm>
+#include <string_view>
+
+#include "platform/command_paths.h"
+#include "platform/file_helpers.h"
+#include "platform/registry_helpers.h"
+#include "platform/text.h"
+
+namespace orvix {
+namespace {
+
+// Uninstallers are small; a larger file is not read whole for its marks.
+constexpr std::uint64_t kMaxUninstallerSize = 16 << 20;
+
+bool Holds(const Bytes& bytes, std::string_view mark) {
+  return std::search(bytes.begin(), bytes.end(), mark.begin(), mark.end()) != bytes.end();
+}
+
+}  // namespace
+
+bool IsMsiexecCommand(const std::wstring& command) {
+  const std::wstring lower = LowerCase(Trim(command));
+  return StartsWithText(lower, L"msiexec") || StartsWithText(lower, L"\"msiexec");
+}
+
+TUninstallerKind UninstallerKindOf(const std::wstring& command) {
+  if (IsMsiexecCommand(command)) return TUninstallerKind::WindowsInstaller;
+  std::wstring file = CleanCommandText(command);
+  if (!FileExists(file)) file = CutAtExecutableExtension(file);
+  Bytes bytes;
+  if (!FileExists(file) || !ReadFileBytes(file, bytes, kMaxUninstallerSize)) return TUninstallerKind::Unknown;
+  // NSIS: the signature of its data block and its manifest's name;
+  // Inno Setup: the name in its uninstaller's resources.
+  if (Holds(bytes, "NullsoftInst") || Holds(bytes, "Nullsoft Install System")) return TUninstallerKind::Nsis;
+  if (Holds(bytes, "Inno Setup")) return TUninstallerKind::InnoSetup;
+  return TUninstallerKind::Unknown;
+}
+
+std::wstring QuietUninstallCommand(const TSoftInfo& entry) {
+  const std::wstring recorded = RegReadStringAt(entry.RootName, entry.KeyPath, L"QuietUninstallString", entry.IsX64);
+  if (!Trim(recorded).empty()) return recorded;
+  const std::wstring& command = entry.UninstallString;
+  switch (UninstallerKindOf(command)) {
+    case TUninstallerKind::WindowsInstaller: return command + L" /qn";
+    case TUninstallerKind::Nsis: return command + L" /S";
+    case TUninstallerKind::InnoSetup: return command + L" /VERYSILENT /SUPPRESSMSGBOXES /NORESTART";
+    case TUninstallerKind::Unknown: break;
+  }
+  return {};
+}
+
+}  // namespace orvix
