@@ -63,6 +63,10 @@ bool ReportUninstallRun(const TUninstallResult& result, const std::wstring& name
              CurrentPlatform().System().SystemErrorText(result.Error) + L")");
     return false;
   }
+  if (result.Outcome == uoStillInstalled) {
+    err.Line(L"orvix: the uninstaller ended but " + name + L" is still installed");
+    return false;
+  }
   out.Line(result.Outcome == uoToolbarMarker ? name + L": nothing to run." : L"Uninstalled " + name + L".");
   return true;
 }

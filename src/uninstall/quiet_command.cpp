@@ -18,6 +18,13 @@ bool Holds(const Bytes& bytes, std::string_view mark) {
   return std::search(bytes.begin(), bytes.end(), mark.begin(), mark.end()) != bytes.end();
 }
 
+// The program file a command runs, when it exists.
+std::wstring ExistingUninstallerFile(const std::wstring& command) {
+  std::wstring file = CleanCommandText(command);
+  if (!FileExists(file)) file = CutAtExecutableExtension(file);
+  return FileExists(file) ? file : L"";
+}
+
 }  // namespace
 
 bool IsMsiexecCommand(const std::wstring& command) {
@@ -27,15 +34,19 @@ bool IsMsiexecCommand(const std::wstring& command) {
 
 TUninstallerKind UninstallerKindOf(const std::wstring& command) {
   if (IsMsiexecCommand(command)) return TUninstallerKind::WindowsInstaller;
-  std::wstring file = CleanCommandText(command);
-  if (!FileExists(file)) file = CutAtExecutableExtension(file);
+  const std::wstring file = ExistingUninstallerFile(command);
   Bytes bytes;
-  if (!FileExists(file) || !ReadFileBytes(file, bytes, kMaxUninstallerSize)) return TUninstallerKind::Unknown;
+  if (file.empty() || !ReadFileBytes(file, bytes, kMaxUninstallerSize)) return TUninstallerKind::Unknown;
   // NSIS: the signature of its data block and its manifest's name;
   // Inno Setup: the name in its uninstaller's resources.
   if (Holds(bytes, "NullsoftInst") || Holds(bytes, "Nullsoft Install System")) return TUninstallerKind::Nsis;
   if (Holds(bytes, "Inno Setup")) return TUninstallerKind::InnoSetup;
   return TUninstallerKind::Unknown;
+}
+
+bool IsStillInstalled(const TSoftInfo& entry, const std::wstring& command) {
+  if (!RegKeyExistsAt(entry.RootName, entry.KeyPath, entry.IsX64)) return false;
+  return IsMsiexecCommand(command) || !ExistingUninstallerFile(command).empty();
 }
 
 std::wstring QuietUninstallCommand(const TSoftInfo& entry) {

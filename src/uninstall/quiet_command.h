@@ -21,4 +21,9 @@ std::wstring QuietUninstallCommand(const TSoftInfo& entry);
 
 bool IsMsiexecCommand(const std::wstring& command);
 
+// Whether a program is still installed after its uninstaller ran: its
+// Uninstall key is still there and so is the uninstaller the command names
+// (the Windows Installer, for its commands).
+bool IsStillInstalled(const TSoftInfo& entry, const std::wstring& command);
+
 }  // namespace orvix

@@ -103,6 +103,9 @@ TUninstallResult TUninstallOperations::UninstallEntry(const TSoftInfo* entry) {
   if (RunUninstallerAndWait(result.Command) != 0) {
     result.Outcome = uninstallCancelled_ && lastStartError_ == ERROR_SUCCESS ? uoCancelled : uoNotStarted;
     result.Error = lastStartError_;
+  } else if (IsStillInstalled(*entry, result.Command)) {
+    // The user cancelled the uninstaller's own window, or it failed quietly.
+    result.Outcome = uoStillInstalled;
   }
   return result;
 }

@@ -22,6 +22,7 @@ enum TUninstallOutcome {
   uoToolbarMarker,  // a toolbar's marker text in place of a command: nothing to run
   uoNotStarted,     // the uninstaller could not be started
   uoCancelled,      // cancelled before the uninstaller was started
+  uoStillInstalled, // the uninstaller ended, yet the entry and the uninstaller are still there
 };
 
 struct TUninstallResult {

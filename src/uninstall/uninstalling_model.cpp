@@ -52,9 +52,13 @@ void TUninstallingModel::SetForcedPath(const std::wstring& forcedPath, const std
   SetState(usFilesDeleted);
 }
 
-bool TUninstallingModel::AnyNotStarted() const {
+bool TUninstallingModel::AnyOutcome(TUninstallOutcome outcome) const {
   return std::any_of(results_.begin(), results_.end(),
-                     [](const TUninstallResult& result) { return result.Outcome == uoNotStarted; });
+                     [&](const TUninstallResult& result) { return result.Outcome == outcome; });
+}
+
+bool TUninstallingModel::AnyStillInstalled() const {
+  return AnyOutcome(uoNotStarted) || AnyOutcome(uoStillInstalled);
 }
 
 void TUninstallingModel::SetState(int state) {
@@ -80,8 +84,10 @@ void TUninstallingModel::SetState(int state) {
       break;
     }
     case usFinished:
-      resultLine_ = AnyNotStarted()
+      resultLine_ = AnyOutcome(uoNotStarted)
                         ? Text(L"Uninstall_NotStarted_M", L"An uninstaller could not be started; see the log.")
+                    : AnyOutcome(uoStillInstalled)
+                        ? Text(L"Uninstall_StillInstalled_M", L"An uninstaller ended with its program still installed; see the log.")
                         : Text(L"lbl_Finished", L"Standard Uninstall finished.");
       uninstallEnabled_ = false;
       powerfulScanEnabled_ = true;
@@ -123,6 +129,9 @@ void TUninstallingModel::AddLogLines(const TUninstallResult& result, std::vector
   if (result.Outcome == uoNotStarted) {
     lines.push_back(MessageText(L"Uninstall_NotStarted_Log_M", L"The uninstaller could not be started: %s (%s)",
                                 {result.Command, CurrentPlatform().System().SystemErrorText(result.Error)}));
+  } else if (result.Outcome == uoStillInstalled) {
+    lines.push_back(MessageText(L"Uninstall_StillInstalled_Log_M", L"The uninstaller ended but %s is still installed",
+                                {result.DisplayName}));
   }
   lines.push_back(L"");
 }
@@ -173,7 +182,7 @@ void TUninstallingModel::UninstallTimer() {
   // A program whose uninstaller did not run is still installed: its
   // "leftovers" are the program itself, so they are scanned only when the
   // user asks.
-  if (autoPowerfulScan_ && !AnyNotStarted()) PowerfulScanClick();
+  if (autoPowerfulScan_ && !AnyStillInstalled()) PowerfulScanClick();
 }
 
 int TUninstallingModel::ScanEntries(TLeftoverTree& tree) {

@@ -95,7 +95,9 @@ class TUninstallingModel {
   const std::vector<TUninstallResult>& Results() const { return results_; }
   // What state 3 deleted, and what it could not.
   const std::vector<TForcedDeletion>& ForcedDeletions() const { return forcedDeletions_; }
-  bool AnyNotStarted() const;
+  bool AnyOutcome(TUninstallOutcome outcome) const;
+  // Whether an uninstaller could not start, or ended with its program still installed.
+  bool AnyStillInstalled() const;
 
   TUninstallOperations& Operations() { return operations_; }
 

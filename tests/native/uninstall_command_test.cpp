@@ -180,6 +180,16 @@ TEST_F(UninstallCommandTest, QuietUsesTheSilentSwitchOfTheUninstallersKindOrRefu
   }
 }
 
+TEST_F(UninstallCommandTest, AnUninstallerThatLeavesItsProgramInstalledFailsAndIsNotScanned) {
+  Machine().processes.RegisterExecutable(L"C:\\Program Files\\Foo\\uninst.exe", [](sim::SimProcessContext&) {});
+  EXPECT_EQ(Run({L"Foo", L"--scan", L"--delete", L"all", L"--yes"}), ecFailed);
+  EXPECT_NE(err.Text().find(L"the uninstaller ended but Foo is still installed"), std::wstring::npos)
+      << Narrow(err.Text());
+  EXPECT_NE(out.Text().find(L"not scanned"), std::wstring::npos) << Narrow(out.Text());
+  EXPECT_TRUE(FooEntryExists());
+  EXPECT_TRUE(FileExists(L"C:\\Program Files\\Foo\\uninst.exe"));
+}
+
 TEST_F(UninstallCommandTest, CommandLineAndNameErrors) {
   const struct {
     std::vector<std::wstring> args;

@@ -285,6 +285,31 @@ TEST_F(UninstallingModelTest, AutoPowerfulScanRunsTheScanUnlessAnUninstallerDidN
             L"(The system cannot find the file specified.)");
 }
 
+// The user cancelled the uninstaller's own window: it ended, and the entry
+// and the uninstaller are still there. That is no uninstall, and the program
+// itself is no leftover.
+TEST_F(UninstallingModelTest, AnUninstallerThatEndsLeavingItsProgramInstalledIsNoSuccess) {
+  WriteAutoPowerfulScan(true);
+  const std::wstring key = L"HKLM\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Stays";
+  Registry().PutString(key, L"DisplayName", L"Stays");
+  Registry().PutString(key, L"UninstallString", L"\"C:\\Program Files\\Stays\\uninst.exe\" /remove");
+  Machine().files.PutFile(L"C:\\Program Files\\Stays\\uninst.exe", "MZ");
+  Machine().processes.RegisterExecutable(L"C:\\Program Files\\Stays\\uninst.exe", [](sim::SimProcessContext&) {});
+  inventory = std::make_unique<TSoftwareInfo>();
+
+  auto model = MakeModel({Entry(L"Stays")}, false);
+  model->UninstallClick();
+  model->UninstallTimer();
+  ASSERT_EQ(model->Results().size(), 1u);
+  EXPECT_EQ(model->Results()[0].Outcome, uoStillInstalled);
+  EXPECT_TRUE(reviewed.empty()) << "no scan offers the program itself";
+  EXPECT_FALSE(model->Closed());
+  EXPECT_EQ(model->ResultLine(), L"An uninstaller ended with its program still installed; see the log.");
+  const TLogLines log = TodaysLog();
+  ASSERT_GE(log.size(), 2u);
+  EXPECT_EQ(log[log.size() - 2], L"The uninstaller ended but Stays is still installed");
+}
+
 TEST_F(UninstallingModelTest, BarePathDeletesTheFileThenScansItsFolder) {
   Machine().files.PutFile(L"C:\\Tools\\Baz\\baz.exe", "MZ");
   Machine().files.PutFile(L"C:\\Tools\\Baz\\baz.ini", "[x]");
