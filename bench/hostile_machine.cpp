@@ -4,6 +4,7 @@
 #include <random>
 
 #include "platform/text.h"
+#include "tests/native/shell_link_writer.h"
 
 namespace orvix::bench {
 namespace {
@@ -17,6 +18,7 @@ const std::wstring kCommonFiles = kProgramFiles + L"\\Common Files";
 const std::wstring kCommonFilesX86 = kProgramFilesX86 + L"\\Common Files";
 const std::wstring kSharedFolder = kProgramFilesX86 + L"\\Shared Tools";
 const std::wstring kCommonPrograms = L"C:\\ProgramData\\Microsoft\\Windows\\Start Menu\\Programs";
+const std::wstring kSharedMenu = kCommonPrograms + L"\\Utilities";
 const std::wstring kInstallShield = kCommonFilesX86 + L"\\InstallShield\\Driver\\11\\Intel 32\\Ctor.dll";
 
 const std::wstring kClasses = L"HKLM\\SOFTWARE\\Classes\\";
@@ -84,7 +86,11 @@ class THostileBuilder {
   // Traits added later draw from streams of their own, so a seed still
   // makes the machine it made before, plus those traits.
   THostileBuilder(sim::SimMachine& machine, std::uint32_t seed)
-      : m_(machine), random_(seed), later_(seed ^ 0x5bd1e995u), unrecorded_(seed ^ 0x27d4eb2fu) {}
+      : m_(machine),
+        random_(seed),
+        later_(seed ^ 0x5bd1e995u),
+        unrecorded_(seed ^ 0x27d4eb2fu),
+        menus_(seed ^ 0x165667b1u) {}
 
   THostileMachine Run() {
     Background();
@@ -110,6 +116,13 @@ class THostileBuilder {
     m_.registry.PutKey(key);
     result_.owners.Tree(Lower(key), owner);
   }
+  void Shortcut(const std::wstring& path, const std::wstring& target, int owner) {
+    testing::LinkSpec spec;
+    spec.localBasePath = std::string(target.begin(), target.end());  // the paths here are ASCII
+    const Bytes bytes = testing::BuildShellLink(spec);
+    m_.files.PutFile(path, std::string(bytes.begin(), bytes.end()));
+    result_.owners.Exact(Lower(path), owner);
+  }
   void OwnFolder(const std::wstring& folder, int owner) {
     m_.files.PutFolder(folder);
     result_.owners.Tree(Lower(folder), owner);
@@ -121,6 +134,7 @@ class THostileBuilder {
     for (const std::wstring& folder : kHostileFolders) File(folder + L"\\user file.dat", kNobody);
     File(kProfile + L"\\Documents\\report.docx", kNobody);
     File(kProfile + L"\\Downloads\\setup.exe", kNobody);
+    File(kSharedMenu + L"\\Read me.txt", kNobody);
     File(kRoaming + L"\\Shared Settings\\config.ini", kNobody);
     File(kLocal + L"\\Temp\\cache.bin", kNobody);
     File(kInstallShield, kNobody);
@@ -318,15 +332,18 @@ class THostileBuilder {
     if (random_.Percent(60)) {
       const std::wstring menu = kCommonPrograms + L"\\" + shortName;
       OwnFolder(menu, index);
-      File(menu + L"\\" + shortName + L".lnk", index);
+      Shortcut(menu + L"\\" + shortName + L".lnk", exe, index);
     }
-    if (random_.Percent(30)) File(kProfile + L"\\Desktop\\" + shortName + L".lnk", index);
+    if (random_.Percent(30)) Shortcut(kProfile + L"\\Desktop\\" + shortName + L".lnk", exe, index);
+    // A menu folder several programs and the user put shortcuts in.
+    if (menus_.Percent(40)) Shortcut(kSharedMenu + L"\\" + shortName + L".lnk", exe, index);
   }
 
   sim::SimMachine& m_;
   TRandom random_;
   TRandom later_;
   TRandom unrecorded_;
+  TRandom menus_;
   bool brokenEntryWritten_ = false;
   THostileMachine result_;
   std::vector<bool> ownFolders_;

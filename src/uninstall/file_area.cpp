@@ -19,6 +19,20 @@ std::wstring ParentOf(const std::wstring& path) {
   return slash == std::wstring::npos ? L"" : text.substr(0, slash);
 }
 
+// Whether a folder holds names beginning with "." (other than "." and ".."),
+// which the walk passes over: such a folder is never taken whole.
+bool HoldsDotNames(const std::wstring& folder) {
+  IFileSystem& files = CurrentPlatform().Files();
+  FindData data;
+  FindHandle handle = 0;
+  if (files.FindFirst(folder + L"\\*.*", &data, &handle) != ERROR_SUCCESS) return false;
+  TFindListing listing(files, handle);
+  do {
+    if (data.name.starts_with(L'.') && data.name != L"." && data.name != L"..") return true;
+  } while (files.FindNext(handle, &data) == ERROR_SUCCESS);
+  return false;
+}
+
 // Whether `outer` holds `inner` (and is not the same folder).
 bool Holds(const std::wstring& outer, const std::wstring& inner) {
   return SeenForm(inner).starts_with(SeenForm(outer) + L"\\");
@@ -44,6 +58,8 @@ class TFileScan {
     InstallerIconFolders();
     SearchNamedFolder(CSIDL_COMMON_PROGRAMS);
     SearchNamedFolder(CSIDL_PROGRAMS);
+    MenuShortcuts(CSIDL_COMMON_PROGRAMS);
+    MenuShortcuts(CSIDL_PROGRAMS);
     DesktopShortcuts(CSIDL_DESKTOPDIRECTORY);
     DesktopShortcuts(CSIDL_COMMON_DESKTOPDIRECTORY);
     if (!record_.DisplayName.empty() && !record_.Publisher.empty()) ProductPaths();
@@ -132,12 +148,74 @@ class TFileScan {
     walk_.ListFolder(prefix, [&](const FindData& data) {
       if ((data.attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) return true;
       const std::wstring path = prefix + data.name;
-      std::wstring target = LowerCase(ShortcutTargetPath(path));
-      if (target.empty()) return true;
-      if (!target.ends_with(L'\\')) target += L'\\';
-      if (target.find(folder_) != std::wstring::npos) walk_.Report(path, sfkFile, static_cast<std::int64_t>(data.size));
+      if (StartsInInstallFolder(path)) walk_.Report(path, sfkFile, static_cast<std::int64_t>(data.size));
       return true;
     });
+  }
+
+  // Whether a shortcut starts something in the install folder (or opens the
+  // folder itself), and not in another program's folder inside it.
+  bool StartsInInstallFolder(const std::wstring& shortcut) const {
+    std::wstring target = LowerCase(ShortcutTargetPath(shortcut));
+    if (target.empty()) return false;
+    if (!target.ends_with(L'\\')) target += L'\\';
+    if (!target.starts_with(folder_)) return false;
+    for (const std::wstring& other : scan_.OtherProgramFolders()) {
+      if (target.starts_with(other)) return false;
+    }
+    return true;
+  }
+
+  // A folder of a Start menu and what it holds: the program's shortcuts, and
+  // the sub-folders holding nothing but them.
+  struct TMenuFolder {
+    std::vector<std::pair<std::wstring, std::int64_t>> shortcuts;  // the program's, with their sizes
+    std::vector<TMenuFolder> onlyOurs;                              // sub-folders of nothing else
+    std::vector<TMenuFolder> mixed;                                 // sub-folders holding anything else
+    std::wstring path;
+    bool holdsOthers = false;
+  };
+
+  TMenuFolder ReadMenuFolder(const std::wstring& path) {
+    TMenuFolder folder;
+    folder.path = path;
+    std::vector<std::wstring> subFolders;
+    walk_.ListFolder(path + L"\\", [&](const FindData& data) {
+      const std::wstring child = path + L"\\" + data.name;
+      if ((data.attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0) {
+        folder.holdsOthers = true;
+      } else if ((data.attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
+        subFolders.push_back(child);
+      } else if (EndsWithText(data.name, L".lnk") && StartsInInstallFolder(child)) {
+        folder.shortcuts.emplace_back(child, static_cast<std::int64_t>(data.size));
+      } else {
+        folder.holdsOthers = true;
+      }
+      return true;
+    });
+    if (HoldsDotNames(path)) folder.holdsOthers = true;
+    for (const std::wstring& sub : subFolders) {
+      TMenuFolder read = ReadMenuFolder(sub);
+      const bool ours = !read.holdsOthers && (!read.shortcuts.empty() || !read.onlyOurs.empty());
+      folder.holdsOthers = folder.holdsOthers || !ours;
+      (ours ? folder.onlyOurs : folder.mixed).push_back(std::move(read));
+    }
+    return folder;
+  }
+
+  void ReportMenuFolder(const TMenuFolder& folder) {
+    for (const auto& [path, size] : folder.shortcuts) walk_.Report(path, sfkFile, size);
+    for (const TMenuFolder& sub : folder.onlyOurs) ReportAndWalk(sub.path);
+    for (const TMenuFolder& sub : folder.mixed) ReportMenuFolder(sub);
+  }
+
+  // Shortcuts anywhere in a Start menu that start something in the install
+  // folder; a folder of the menu holding nothing else goes whole.
+  void MenuShortcuts(int csidl) {
+    std::wstring menu = Special(csidl);
+    while (!menu.empty() && menu.back() == L'\\') menu.pop_back();
+    if (!Running() || menu.empty() || !DirectoryExists(menu)) return;
+    ReportMenuFolder(ReadMenuFolder(menu));
   }
 
   // The fixed folders and files of the maker's own products. A path that

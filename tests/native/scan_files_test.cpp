@@ -3,6 +3,7 @@
 // folder.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -195,6 +196,46 @@ TEST_F(ScanFilesTest, DesktopShortcutsIntoTheInstallFolderOnly) {
   EXPECT_EQ(Paths(files), (std::vector<std::wstring>{desktop + L"\\Foo.lnk", common + L"\\Foo folder.lnk"}));
   EXPECT_EQ(files[0].Kind, sfkFile);
   EXPECT_GT(files[0].Size, 0);
+}
+
+// Shortcuts at any level of either Start menu that start something in the
+// install folder; a menu folder holding nothing else goes whole. Neighbours
+// (Foo2), another program's folder inside Foo, broken shortcuts and anything
+// else stay, and so does a folder holding them.
+TEST_F(ScanFilesTest, StartMenuShortcutsIntoTheInstallFolderAtAnyLevel) {
+  Machine().registry.PutString(L"HKLM\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Plugin",
+                               L"DisplayName", L"Foo Plugin");
+  Machine().registry.PutString(L"HKLM\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Plugin",
+                               L"InstallLocation", L"C:\\Program Files\\Foo\\Plugin");
+  Machine().registry.PutString(L"HKLM\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Plugin",
+                               L"UninstallString", L"C:\\Program Files\\Foo\\Plugin\\uninst.exe");
+  Files().PutFile(L"C:\\Program Files\\Foo\\Plugin\\plugin.exe", "MZ");
+  const std::wstring common = Folder(CSIDL_COMMON_PROGRAMS);
+  const std::wstring user = Folder(CSIDL_PROGRAMS);
+  PutShortcut(common + L"\\Foo Suite\\Foo.lnk", "C:\\Program Files\\Foo\\foo.exe");
+  PutShortcut(common + L"\\Foo Suite\\Help\\Manual.lnk", "C:\\Program Files\\Foo\\doc\\manual.chm");
+  PutShortcut(common + L"\\Tools\\Foo.lnk", "C:\\Program Files\\Foo\\foo.exe");
+  PutShortcut(common + L"\\Tools\\Foo2.lnk", "C:\\Program Files\\Foo2\\foo2.exe");
+  PutShortcut(common + L"\\Tools\\Plugin.lnk", "C:\\Program Files\\Foo\\Plugin\\plugin.exe");
+  Files().PutFile(common + L"\\Tools\\Broken.lnk", "not a shortcut");
+  PutShortcut(user + L"\\Kept\\Foo.lnk", "C:\\Program Files\\Foo\\foo.exe");
+  Files().PutFile(user + L"\\Kept\\notes.txt", "mine");
+  PutShortcut(user + L"\\Dotted\\Foo.lnk", "C:\\Program Files\\Foo\\foo.exe");
+  Files().PutFile(user + L"\\Dotted\\.hidden", "mine");
+  PutShortcut(user + L"\\Foo.lnk", "C:\\Program Files\\Foo\\foo.exe");
+
+  std::vector<std::wstring> paths = Paths(Scan(Entry(L"C:\\Program Files\\Foo")));
+  std::vector<std::wstring> menu;
+  for (const std::wstring& path : paths) {
+    if (!StartsWithText(path, L"C:\\Program Files\\Foo")) menu.push_back(path);
+  }
+  std::sort(menu.begin(), menu.end());
+  std::vector<std::wstring> expected = {common + L"\\Foo Suite",         common + L"\\Foo Suite\\Foo.lnk",
+                                        common + L"\\Foo Suite\\Help",   common + L"\\Foo Suite\\Help\\Manual.lnk",
+                                        common + L"\\Tools\\Foo.lnk",    user + L"\\Dotted\\Foo.lnk",
+                                        user + L"\\Foo.lnk",             user + L"\\Kept\\Foo.lnk"};
+  std::sort(expected.begin(), expected.end());
+  EXPECT_EQ(menu, expected);
 }
 
 TEST_F(ScanFilesTest, InstallerIconFolderOfAProductCode) {
