@@ -17,6 +17,8 @@ orvix_sample_program(orvix_sample_notes OrvixNotes notes.rc)
 orvix_sample_program(orvix_sample_clock OrvixClock clock.rc)
 orvix_sample_program(orvix_sample_sketch OrvixSketch sketch.rc)
 orvix_sample_program(orvix_sample_viewer OrvixViewer viewer.rc)
+orvix_sample_program(orvix_sample_journal OrvixJournal journal.rc)
+orvix_sample_program(orvix_sample_mixer OrvixMixer mixer.rc)
 
 # The COM server exports its four entry points under their plain names.
 add_library(orvix_sample_notes_shell SHARED ${SAMPLES_DIR}/programs/notes_shell.cpp
@@ -50,6 +52,8 @@ endfunction()
 orvix_nsis_installer(OrvixSampleNotesSetup.exe notes.nsi orvix_sample_notes orvix_sample_notes_shell)
 orvix_nsis_installer(OrvixSampleClockSetup.exe clock.nsi orvix_sample_clock)
 orvix_nsis_installer(OrvixSampleSketchSetup.exe sketch.nsi orvix_sample_sketch)
+orvix_nsis_installer(OrvixSampleJournalSetup.exe journal.nsi orvix_sample_journal)
+orvix_nsis_installer(OrvixSampleMixerSetup.exe mixer.nsi orvix_sample_mixer)
 
 # wixl looks for the packed files relative to its working folder.
 add_custom_command(OUTPUT ${SAMPLES_OUT}/OrvixSampleViewer.msi
