@@ -19,6 +19,7 @@ const std::wstring kCommonFilesX86 = kProgramFilesX86 + L"\\Common Files";
 const std::wstring kSharedFolder = kProgramFilesX86 + L"\\Shared Tools";
 const std::wstring kCommonPrograms = L"C:\\ProgramData\\Microsoft\\Windows\\Start Menu\\Programs";
 const std::wstring kSharedMenu = kCommonPrograms + L"\\Utilities";
+const std::wstring kTaskBar = kRoaming + L"\\Microsoft\\Internet Explorer\\Quick Launch\\User Pinned\\TaskBar";
 const std::wstring kInstallShield = kCommonFilesX86 + L"\\InstallShield\\Driver\\11\\Intel 32\\Ctor.dll";
 
 const std::wstring kClasses = L"HKLM\\SOFTWARE\\Classes\\";
@@ -29,6 +30,8 @@ const std::wstring kServices = L"HKLM\\SYSTEM\\CurrentControlSet\\services\\";
 const std::wstring kComponents = kWindows + L"Installer\\UserData\\S-1-5-18\\Components\\";
 const std::wstring kSharedComponent = kComponents + L"0A1B2C3D4E5F60718293A4B5C6D7E8F9";
 const std::wstring kSharedClass = L"SharedDoc";
+const std::wstring kUserClasses = L"HKCU\\Software\\Classes\\";
+const std::wstring kSharedType = kUserClasses + L".png";  // a file type several programs open
 
 // Folders that hold what is not any program's, each with a file of its own.
 const std::array<std::wstring, 13> kHostileFolders = {
@@ -90,7 +93,10 @@ class THostileBuilder {
         random_(seed),
         later_(seed ^ 0x5bd1e995u),
         unrecorded_(seed ^ 0x27d4eb2fu),
-        menus_(seed ^ 0x165667b1u) {}
+        menus_(seed ^ 0x165667b1u),
+        types_(seed ^ 0x61c88647u),
+        vendors_(seed ^ 0x2545f491u),
+        pins_(seed ^ 0x9e3779b9u) {}
 
   THostileMachine Run() {
     Background();
@@ -135,6 +141,7 @@ class THostileBuilder {
     File(kProfile + L"\\Documents\\report.docx", kNobody);
     File(kProfile + L"\\Downloads\\setup.exe", kNobody);
     File(kSharedMenu + L"\\Read me.txt", kNobody);
+    Shortcut(kTaskBar + L"\\File Explorer.lnk", L"C:\\Windows\\explorer.exe", kNobody);
     File(kRoaming + L"\\Shared Settings\\config.ini", kNobody);
     File(kLocal + L"\\Temp\\cache.bin", kNobody);
     File(kInstallShield, kNobody);
@@ -147,6 +154,9 @@ class THostileBuilder {
       String(key + L"\\shell\\open\\command", L"", L"C:\\Windows\\notepad.exe \"%1\"", kNobody);
     }
     String(kClasses + L".txt", L"", L"txtfile", kNobody);
+    String(kSharedType, L"", L"pngfile", kNobody);
+    String(kSharedType + L"\\OpenWithProgids", L"pngfile", L"", kNobody);
+    String(kSharedType + L"\\OpenWithList", L"MRUList", L"", kNobody);
     String(kWindows + L"Run", L"SecurityHealth", L"C:\\Windows\\System32\\SecurityHealthSystray.exe", kNobody);
     String(kUserWindows + L"Run", L"OneDrive", Quoted(kLocal + L"\\OneDrive\\OneDrive.exe"), kNobody);
     String(kSharedComponent, L"00000000000000000000000000000000", L"C:\\Windows\\System32\\shell32.dll", kNobody);
@@ -283,6 +293,13 @@ class THostileBuilder {
     const std::wstring machine = (random_.Percent(50) ? L"HKLM\\SOFTWARE\\" : L"HKLM\\SOFTWARE\\Wow6432Node\\") + name;
     OwnKey(machine, index);
     m_.registry.PutString(machine, L"Path", place.written);
+    // A suite's key named like the program that also records the user's
+    // folder: the program's value goes, the key is the suite's.
+    if (vendors_.Percent(30)) {
+      const std::wstring suite = L"HKLM\\SOFTWARE\\Suite Shared\\" + name;
+      String(suite, L"InstallDir", place.written, index);
+      String(suite, L"Documents", kProfile + L"\\Documents", kNobody);
+    }
   }
 
   void Registrations(int index, const std::wstring& shortName, const std::wstring& exe) {
@@ -337,6 +354,36 @@ class THostileBuilder {
     if (random_.Percent(30)) Shortcut(kProfile + L"\\Desktop\\" + shortName + L".lnk", exe, index);
     // A menu folder several programs and the user put shortcuts in.
     if (menus_.Percent(40)) Shortcut(kSharedMenu + L"\\" + shortName + L".lnk", exe, index);
+    UserFileTypes(index, shortName, exe);
+    if (pins_.Percent(40)) Shortcut(kTaskBar + L"\\" + shortName + L".lnk", exe, index);
+  }
+
+  // A per-user file type of its own, "Open with" entries in a type others
+  // share, and a class of an earlier program it took over (that class keeps
+  // its icon: only the verb is the last writer's).
+  void UserFileTypes(int index, const std::wstring& shortName, const std::wstring& exe) {
+    const std::wstring command = Quoted(exe) + L" \"%1\"";
+    const std::wstring exeName = exe.substr(exe.rfind(L'\\') + 1);
+    const std::wstring progId = shortName + L".Sketch";
+    if (types_.Percent(50)) {
+      OwnKey(kUserClasses + progId, index);
+      m_.registry.PutString(kUserClasses + progId + L"\\DefaultIcon", L"", exe + L",1");
+      m_.registry.PutString(kUserClasses + progId + L"\\shell\\open\\command", L"", command);
+      OwnKey(kUserClasses + L"." + shortName + L"sk", index);
+      m_.registry.PutString(kUserClasses + L"." + shortName + L"sk", L"", progId);
+      m_.registry.PutString(kUserClasses + L"." + shortName + L"sk\\OpenWithProgids", progId, L"");
+      OwnKey(kUserClasses + L"Applications\\" + exeName, index);
+      m_.registry.PutString(kUserClasses + L"Applications\\" + exeName + L"\\shell\\open\\command", L"", command);
+      if (types_.Percent(50)) String(kSharedType + L"\\OpenWithProgids", progId, L"", index);
+      if (types_.Percent(50)) String(kSharedType + L"\\OpenWithList", std::wstring(1, L'a' + index), exeName, index);
+    }
+    if (index > 0 && types_.Percent(30)) {
+      const std::wstring other = kUserClasses + L"Taken" + std::to_wstring(index - 1);
+      OwnKey(other, index - 1);
+      String(other + L"\\DefaultIcon", L"", realFolders_[static_cast<std::size_t>(index - 1)] + L"\\icon.ico", index - 1);
+      String(other + L"\\shell\\open\\command", L"", command, index);
+      result_.owners.trees[Lower(other + L"\\shell\\open")] = index;
+    }
   }
 
   sim::SimMachine& m_;
@@ -344,6 +391,9 @@ class THostileBuilder {
   TRandom later_;
   TRandom unrecorded_;
   TRandom menus_;
+  TRandom types_;
+  TRandom vendors_;
+  TRandom pins_;
   bool brokenEntryWritten_ = false;
   THostileMachine result_;
   std::vector<bool> ownFolders_;

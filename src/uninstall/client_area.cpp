@@ -1,9 +1,11 @@
 // Area 17: client registrations (mail, news, browsers, media players...)
 // under HKEY_LOCAL_MACHINE \SOFTWARE\Clients: a client key is the program's
 // when a value anywhere below it names the install folder, or when it holds
-// a key named like the program.
+// a key named like the program. Then the default-programs lists
+// (registered_applications.h).
 #include "platform/text.h"
 #include "uninstall/regedit_scan.h"
+#include "uninstall/registered_applications.h"
 #include "uninstall/software_list_areas.h"
 
 namespace orvix {
@@ -32,6 +34,7 @@ class TClientArea : public TScanArea {
           scan.ReportKey(reported_, HKEY_LOCAL_MACHINE, kind + L"\\" + client, clientKey.Path());
       }
     }
+    registeredApplications_.Run(scan);
   }
 
  private:
@@ -56,6 +59,7 @@ class TClientArea : public TScanArea {
   }
 
   TFoundNames reported_;
+  TRegisteredApplications registeredApplications_;
 };
 
 }  // namespace

@@ -5,14 +5,13 @@
 #include "platform/command_paths.h"
 #include "platform/platform.h"
 #include "platform/text.h"
+#include "uninstall/classes_root.h"
 #include "uninstall/com_areas.h"
 #include "uninstall/regedit_scan.h"
 #include "uninstall/type_lib_servers.h"
 
 namespace orvix {
 namespace {
-
-constexpr const wchar_t* kClsidRoot = L"\\SOFTWARE\\Classes\\CLSID";
 
 bool IsPlainKeyName(const std::wstring& name) { return !Trim(name).empty() && name.find(L'\\') == std::wstring::npos; }
 
@@ -30,15 +29,20 @@ class TClsidArea : public TScanArea {
   TScanViews Views() const override { return svBoth; }
 
   void Run(TRegeditScanClasses& scan) override {
-    TScanKey classes(HKEY_LOCAL_MACHINE, kClsidRoot, scan.View64());
-    for (const std::wstring& clsid : classes.SubKeyNames()) {
-      if (!scan.Tick()) return;
-      TScanKey key(HKEY_LOCAL_MACHINE, classes.Below(clsid), scan.View64());
-      if (!key) continue;
-      if (ServerMatches(scan, key, L"InprocServer32") || ServerMatches(scan, key, L"LocalServer32")) {
-        ReportClass(scan, key, clsid);
-      } else {
-        FindCommand(scan, clsid);
+    // The machine's classes first: a class the user also registered is the
+    // machine's, with the user's copy.
+    for (const HKEY root : {HKEY_LOCAL_MACHINE, HKEY_CURRENT_USER}) {
+      classes_ = TClassesRoot(root);
+      TScanKey classes(root, classes_.Below(L"CLSID"), scan.View64());
+      for (const std::wstring& clsid : classes.SubKeyNames()) {
+        if (!scan.Tick()) return;
+        TScanKey key(root, classes.Below(clsid), scan.View64());
+        if (!key) continue;
+        if (ServerMatches(scan, key, L"InprocServer32") || ServerMatches(scan, key, L"LocalServer32")) {
+          ReportClass(scan, key, clsid);
+        } else {
+          FindCommand(scan, clsid);
+        }
       }
     }
   }
@@ -58,18 +62,21 @@ class TClsidArea : public TScanArea {
 
   void ReportClass(TRegeditScanClasses& scan, TScanKey& key, const std::wstring& clsid) {
     TFoundLists& found = scan.Found();
-    scan.ReportClassesKey(found.Clsids, clsid, L"CLSID\\" + clsid);
-    scan.ReportKey(userClsids_, HKEY_CURRENT_USER, clsid, L"\\Software\\Classes\\CLSID\\" + clsid);
+    classes_.Report(scan, found.Clsids, clsid, L"CLSID\\" + clsid);
+    // The user's copy of a machine's class.
+    if (classes_.Machine()) scan.ReportKey(userClsids_, HKEY_CURRENT_USER, clsid, L"\\Software\\Classes\\CLSID\\" + clsid);
 
     const std::wstring appId = key.ValueText(L"AppID");
-    if (IsPlainKeyName(appId)) scan.ReportClassesKey(found.AppIds, appId, L"AppID\\" + appId);
+    if (IsPlainKeyName(appId)) classes_.Report(scan, found.AppIds, appId, L"AppID\\" + appId);
 
+    // Type libraries are registered for the machine.
     const std::wstring typeLib = key.SubKeyDefault(L"TypeLib");
-    if (IsPlainKeyName(typeLib) && OwnsTypeLib(scan, typeLib))
+    if (classes_.Machine() && IsPlainKeyName(typeLib) && OwnsTypeLib(scan, typeLib))
       scan.ReportClassesKey(found.TypeLibs, typeLib, L"TypeLib\\" + typeLib);
 
     const std::wstring progId = key.SubKeyDefault(L"ProgID");
-    if (IsOwnClassName(progId) && OwnsProgId(scan, progId, clsid)) scan.ReportClassesKey(found.Classes, progId, progId);
+    if (IsOwnClassName(progId) && OwnsProgId(scan, progId, clsid))
+      classes_.Report(scan, classes_.Machine() ? found.Classes : found.UserClasses, progId, progId);
 
     ReportBrowserRegistrations(scan, clsid);
   }
@@ -85,8 +92,8 @@ class TClsidArea : public TScanArea {
   }
 
   // A ProgID is the program's unless it names another class.
-  static bool OwnsProgId(TRegeditScanClasses& scan, const std::wstring& progId, const std::wstring& clsid) {
-    TScanKey key(HKEY_LOCAL_MACHINE, L"\\SOFTWARE\\Classes\\" + progId, scan.View64());
+  bool OwnsProgId(TRegeditScanClasses& scan, const std::wstring& progId, const std::wstring& clsid) const {
+    TScanKey key(classes_.Root(), classes_.Below(progId), scan.View64());
     const std::wstring named = key.SubKeyDefault(L"CLSID");
     return Trim(named).empty() || SameText(Trim(named), clsid);
   }
@@ -129,11 +136,11 @@ class TClsidArea : public TScanArea {
     while (!queue.empty()) {
       const std::wstring path = queue.front();
       queue.pop_front();
-      TScanKey key(HKEY_LOCAL_MACHINE, L"\\SOFTWARE\\Classes\\" + path, scan.View64());
+      TScanKey key(classes_.Root(), classes_.Below(path), scan.View64());
       if (!key) continue;
       if (key.HasSubKey(L"command") && scan.MatchesKeyword(key.SubKeyDefault(L"command"))) {
-        scan.ReportClassesKey(path == classPath ? scan.Found().Clsids : commandKeys_, path == classPath ? clsid : path,
-                              path);
+        classes_.Report(scan, path == classPath ? scan.Found().Clsids : commandKeys_, path == classPath ? clsid : path,
+                        path);
         return;
       }
       for (const std::wstring& name : key.SubKeyNames()) {
@@ -143,6 +150,7 @@ class TClsidArea : public TScanArea {
     }
   }
 
+  TClassesRoot classes_{HKEY_LOCAL_MACHINE};  // the root being walked
   TFoundNames userClsids_;
   TFoundNames browserKeys_;
   TFoundNames commandKeys_;

@@ -8,14 +8,16 @@
 
 namespace orvix {
 
-// 1: CLSIDs whose server lies in the install folder, with their AppID,
+// 1: CLSIDs (the machine's, then the user's) whose server lies in the install folder, with their AppID,
 // TypeLib, ProgID and browser registrations; CLSIDs whose verbs run it.
 TScanAreaPtr MakeClsidArea();
 // 3: AppID keys (foo.exe) that point at a found AppID.
 TScanAreaPtr MakeAppIdArea();
 // 4: verbs and handlers added to the common file classes ("*", "folder"...).
 TScanAreaPtr MakeFileClassArea();
-// 5 and 6: classes of HKEY_CURRENT_USER and of HKEY_LOCAL_MACHINE.
+// 5 and 6: classes of HKEY_CURRENT_USER and of HKEY_LOCAL_MACHINE; the
+// machine's area, the last of the class areas, then looks at the "Open with"
+// registrations of both roots (open_with_scan.h).
 TScanAreaPtr MakeUserClassArea();
 TScanAreaPtr MakeMachineClassArea();
 // 7: interfaces of found type libraries or proxies.

@@ -33,6 +33,10 @@ bool HoldsDotNames(const std::wstring& folder) {
   return false;
 }
 
+// The Quick Launch folder keeps pinned shortcuts three levels down
+// (User Pinned\ImplicitAppShortcuts\<id>); deeper is a loop or not the shell's.
+constexpr int kMaxPinnedDepth = 4;
+
 // Whether `outer` holds `inner` (and is not the same folder).
 bool Holds(const std::wstring& outer, const std::wstring& inner) {
   return SeenForm(inner).starts_with(SeenForm(outer) + L"\\");
@@ -62,6 +66,7 @@ class TFileScan {
     MenuShortcuts(CSIDL_PROGRAMS);
     DesktopShortcuts(CSIDL_DESKTOPDIRECTORY);
     DesktopShortcuts(CSIDL_COMMON_DESKTOPDIRECTORY);
+    PinnedShortcuts();
     if (!record_.DisplayName.empty() && !record_.Publisher.empty()) ProductPaths();
   }
 
@@ -149,6 +154,29 @@ class TFileScan {
       if ((data.attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) return true;
       const std::wstring path = prefix + data.name;
       if (StartsInInstallFolder(path)) walk_.Report(path, sfkFile, static_cast<std::int64_t>(data.size));
+      return true;
+    });
+  }
+
+  // Shortcuts pinned to the taskbar or the Start menu, which the shell keeps
+  // below the user's Quick Launch folder (User Pinned\TaskBar, ...): the
+  // shortcuts alone, never a folder, which the shell keeps for every program.
+  void PinnedShortcuts() {
+    std::wstring appData = Special(CSIDL_APPDATA);
+    while (!appData.empty() && appData.back() == L'\\') appData.pop_back();
+    if (!Running() || appData.empty()) return;
+    ReportShortcutsBelow(appData + L"\\Microsoft\\Internet Explorer\\Quick Launch", 0);
+  }
+
+  void ReportShortcutsBelow(const std::wstring& folder, int depth) {
+    walk_.ListFolder(folder + L"\\", [&](const FindData& data) {
+      const std::wstring path = folder + L"\\" + data.name;
+      if ((data.attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0) return true;
+      if ((data.attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
+        if (depth < kMaxPinnedDepth) ReportShortcutsBelow(path, depth + 1);
+      } else if (EndsWithText(data.name, L".lnk") && StartsInInstallFolder(path)) {
+        walk_.Report(path, sfkFile, static_cast<std::int64_t>(data.size));
+      }
       return true;
     });
   }

@@ -114,6 +114,8 @@ void TRegeditScanClasses::ClearResults() {
   found_.TypeLibs.Clear();
   found_.AppIds.Clear();
   found_.Classes.Clear();
+  found_.UserClasses.Clear();
+  found_.Executables.clear();
   installerFolders_.clear();
   reported_.clear();
   regOutput_->clear();
@@ -246,6 +248,20 @@ void TRegeditScanClasses::ReportValue(HKEY root, const std::wstring& keyPath, co
 void TRegeditScanClasses::AddKeyFinding(HKEY root, const std::wstring& keyPath) {
   if (IsSharedOrTopKey(root, keyPath)) return;
   Append(TShowRegInfo{root, WithoutLeadingBackslash(keyPath), L"", L"", view64_});
+}
+
+}  // namespace orvix
+
+namespace orvix {
+
+bool TRegeditScanClasses::ReportedAtOrAbove(HKEY root, const std::wstring& keyPath, bool view64) const {
+  for (std::wstring path = WithoutLeadingBackslash(keyPath); !path.empty();) {
+    if (reported_.contains(RegistryKeyIdentity(root, path, view64, wow64_))) return true;
+    const std::size_t slash = path.rfind(L'\\');
+    if (slash == std::wstring::npos) break;
+    path.resize(slash);
+  }
+  return false;
 }
 
 }  // namespace orvix

@@ -28,6 +28,13 @@ struct TFoundLists {
   TFoundNames TypeLibs;  // filled by the CLSID area
   TFoundNames AppIds;    // filled by the CLSID area and the AppID area
   TFoundNames Classes;   // ProgIDs of found CLSIDs, and the classes of HKEY_LOCAL_MACHINE
+  TFoundNames UserClasses;  // the classes of HKEY_CURRENT_USER
+  // Lower-case file names of the program's executables, as the file types'
+  // "Open with" lists name them: those its own classes and Applications keys run.
+  std::set<std::wstring> Executables;
+
+  // A class found in either root.
+  bool IsFoundClass(std::wstring_view name) const { return Classes.Contains(name) || UserClasses.Contains(name); }
 };
 
 // The keyword of an install location: its folder (the folder holding it when
@@ -117,6 +124,8 @@ class TRegeditScanClasses {
   // A key finding taken as it stands: the key is not opened, nothing below it
   // is reported.
   void AddKeyFinding(HKEY root, const std::wstring& keyPath);
+  // Whether the key, or a key above it, is among the findings of this scan.
+  bool ReportedAtOrAbove(HKEY root, const std::wstring& keyPath, bool view64) const;
 
   TFoundLists& Found() { return found_; }
   // Lower-case folders of the program's Windows Installer components,

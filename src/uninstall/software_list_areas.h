@@ -11,6 +11,7 @@
 namespace orvix {
 
 class TRegeditScanClasses;
+class TScanKey;
 
 // 14 and 15: vendor keys of HKEY_LOCAL_MACHINE \SOFTWARE and of
 // HKEY_CURRENT_USER \Software.
@@ -32,6 +33,10 @@ TScanAreaPtr MakeMakerProductArea();
 // that a value holding the bare folder C:\Program Files\Foo matches while
 // C:\Program Files\Foo2 does not.
 bool NamesInstallFolder(const TRegeditScanClasses& scan, const std::wstring& text);
+// Whether every value at or below the key that names a place on a drive
+// names the install folder or something in it: a key that also records
+// other places may be shared with what lives there.
+bool PlacesLieInFolder(const TRegeditScanClasses& scan, TScanKey& key, int depth = 0);
 
 // The registry holds at most 512 levels of keys: a walk that goes deeper
 // follows a loop.

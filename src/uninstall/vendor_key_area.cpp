@@ -1,10 +1,15 @@
 // Areas 14 and 15: the vendor keys directly under HKEY_LOCAL_MACHINE
 // \SOFTWARE and HKEY_CURRENT_USER \Software. A key named exactly like the
-// program is its own and goes whole; any other vendor key only loses the
-// values that name the install folder.
+// program is its own and goes whole, and so does a key below a vendor key
+// that is named like the program or its install folder, records that folder,
+// and names no place outside it; any other vendor key only loses the values
+// that name the install folder.
+#include <algorithm>
 #include <array>
+#include <vector>
 
 #include "platform/text.h"
+#include "uninstall/generic_folder_names.h"
 #include "uninstall/regedit_scan.h"
 #include "uninstall/software_list_areas.h"
 
@@ -60,8 +65,16 @@ class TVendorKeyArea : public TScanArea {
  private:
   // Depth first, each key's values before its sub-keys. Stop requests are
   // looked at between vendor keys only.
-  static void WalkValues(TRegeditScanClasses& scan, TScanKey& key, int depth) {
-    for (const std::wstring& value : key.ValueNames()) {
+  void WalkValues(TRegeditScanClasses& scan, TScanKey& key, int depth) {
+    const std::vector<std::wstring> values = key.ValueNames();
+    const bool recordsFolder = std::any_of(values.begin(), values.end(), [&](const std::wstring& value) {
+      return NamesInstallFolder(scan, key.ValueText(value));
+    });
+    if (recordsFolder && depth > 0 && IsProgramsName(scan, key) && PlacesLieInFolder(scan, key)) {
+      scan.ReportKey(reported_, key.Root(), key.Path(), key.Path());
+      return;
+    }
+    for (const std::wstring& value : values) {
       const std::wstring text = key.ValueText(value);
       if (NamesInstallFolder(scan, text)) scan.ReportValue(key.Root(), key.Path(), value, text);
     }
@@ -70,6 +83,18 @@ class TVendorKeyArea : public TScanArea {
       TScanKey sub(key.Root(), key.Below(name), key.View64());
       if (sub) WalkValues(scan, sub, depth + 1);
     }
+  }
+
+  // The key's own name is the program's name or its install folder's
+  // (when that says whose the folder is).
+  static bool IsProgramsName(const TRegeditScanClasses& scan, TScanKey& key) {
+    const std::wstring& path = key.Path();
+    const std::wstring name = path.substr(path.rfind(L'\\') + 1);
+    if (SameText(name, Trim(scan.Record().DisplayName))) return true;
+    const std::wstring& keyword = scan.Keyword();  // "c:\...\folder\"
+    const std::size_t start = keyword.rfind(L'\\', keyword.size() - 2) + 1;
+    const std::wstring folderName = keyword.substr(start, keyword.size() - 1 - start);
+    return !IsGenericFolderName(folderName) && SameText(name, folderName);
   }
 
   int number_;
@@ -84,6 +109,21 @@ class TVendorKeyArea : public TScanArea {
 bool NamesInstallFolder(const TRegeditScanClasses& scan, const std::wstring& text) {
   if (text.empty() || text.back() == L'\\') return scan.MatchesKeyword(text);
   return scan.MatchesKeyword(text + L"\\");
+}
+
+bool PlacesLieInFolder(const TRegeditScanClasses& scan, TScanKey& key, int depth) {
+  for (const std::wstring& value : key.ValueNames()) {
+    const std::wstring text = Trim(key.ValueText(value));
+    const std::wstring_view path = text.starts_with(L'"') ? std::wstring_view(text).substr(1) : text;
+    if (path.size() >= 3 && path[1] == L':' && path[2] == L'\\' && !NamesInstallFolder(scan, std::wstring(path)))
+      return false;
+  }
+  if (depth >= kMaxKeyDepth) return false;
+  for (const std::wstring& name : key.SubKeyNames()) {
+    TScanKey sub(key.Root(), key.Below(name), key.View64());
+    if (sub && !PlacesLieInFolder(scan, sub, depth + 1)) return false;
+  }
+  return true;
 }
 
 // HKLM\SOFTWARE is kept apart per view: a 32-bit program's vendor key lives

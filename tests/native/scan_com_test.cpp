@@ -34,6 +34,17 @@ class ScanComTest : public SimMachineX86Test {
  protected:
   void Import(const std::wstring& text) { Machine().ImportReg(kHeader + text); }
 
+  // Deletes what the scan offered, as the review does with every finding checked.
+  static void DeleteAll(const TRegFindings& findings) {
+    for (const TShowRegInfo& f : findings) {
+      if (f.IsKey()) {
+        EXPECT_TRUE(RegDeleteKeyAt(f.RootKey, f.KeyPath, f.View64)) << Narrow(f.KeyPath);
+      } else {
+        EXPECT_TRUE(RegDeleteValueAt(f.RootKey, f.KeyPath, f.ValueName, f.View64)) << Narrow(f.KeyPath);
+      }
+    }
+  }
+
   TRegFindings Scan(const std::wstring& installLocation = L"C:\\Program Files\\Foo") {
     TSoftInfo record;
     record.DisplayName = L"Foo";
@@ -351,6 +362,8 @@ TEST_F(ScanComReferencesTest, ClassesFoundByCurVerClsidOrCommand) {
 @="Goo.Doc.2"
 [HKEY_LOCAL_MACHINE\SOFTWARE\Classes\Goo.Doc\shell\open\command]
 @="C:\\Program Files\\Foo\\foo.exe"
+[HKEY_LOCAL_MACHINE\SOFTWARE\Classes\Foo.File\DefaultIcon]
+@="C:\\Windows\\System32\\imageres.dll,2"
 [HKEY_LOCAL_MACHINE\SOFTWARE\Classes\Foo.File\shell\open\command]
 @="\"C:\\Program Files\\Foo\\foo.exe\" \"%1\""
 [HKEY_LOCAL_MACHINE\SOFTWARE\Classes\Foo.Late\shell\edit]
@@ -366,6 +379,8 @@ TEST_F(ScanComReferencesTest, ClassesFoundByCurVerClsidOrCommand) {
 @="Goo.File"
 [HKEY_CURRENT_USER\Software\Classes\Foo.UserFile\shell\open\command]
 @="C:\\Program Files\\Foo\\foo.exe"
+[HKEY_CURRENT_USER\Software\Classes\Foo.UserFile\shell\print\command]
+@="C:\\Windows\\notepad.exe /p %1"
 [HKEY_CURRENT_USER\Software\Classes\.fuu]
 @="foo.userfile"
 )");
@@ -376,7 +391,8 @@ TEST_F(ScanComReferencesTest, ClassesFoundByCurVerClsidOrCommand) {
   EXPECT_TRUE(Has(lines, cr + L"Foo.Doc"));
   EXPECT_TRUE(Has(lines, lm + L"Foo.Alias"));  // its CLSID was found
   EXPECT_FALSE(Has(lines, lm + L"Goo.Doc"));   // CurVer decides; its verbs are not examined
-  // Its first verb runs the program: that verb goes, without mirror.
+  // Its first verb runs the program but its icon is another's: that verb
+  // goes, without mirror.
   EXPECT_TRUE(Has(lines, lm + L"Foo.File\\shell\\open"));
   EXPECT_FALSE(Has(lines, lm + L"Foo.File"));
   EXPECT_FALSE(Has(lines, cr + L"Foo.File\\shell\\open"));
@@ -422,13 +438,7 @@ TEST_F(ScanComReferencesTest, SharedClassesTakenOverLoseOnlyTheProgramsVerb) {
        {lm + L"http\\shell\\open", lm + L"txtfile\\shell\\open", cu + L"mailto\\shell\\open"}) {
     EXPECT_TRUE(Has(keys, verb)) << Narrow(verb);
   }
-  for (const TShowRegInfo& f : findings) {
-    if (f.IsKey()) {
-      EXPECT_TRUE(RegDeleteKeyAt(f.RootKey, f.KeyPath, f.View64)) << Narrow(f.KeyPath);
-    } else {
-      EXPECT_TRUE(RegDeleteValueAt(f.RootKey, f.KeyPath, f.ValueName, f.View64)) << Narrow(f.KeyPath);
-    }
-  }
+  DeleteAll(findings);
   EXPECT_TRUE(Registry().GetValue(L"HKLM\\SOFTWARE\\Classes\\http", L"URL Protocol").has_value());
   EXPECT_TRUE(Registry().HasKey(L"HKLM\\SOFTWARE\\Classes\\http\\DefaultIcon"));
   EXPECT_FALSE(Registry().HasKey(L"HKLM\\SOFTWARE\\Classes\\http\\shell\\open"));
@@ -535,6 +545,85 @@ TEST_F(ScanComViewsTest, FindingsDeleteTheKeyOfTheirView) {
       Registry().HasKey(L"HKLM\\SOFTWARE\\Classes\\Wow6432Node\\CLSID\\{32323232-0000-0000-0000-000000000001}"));
   EXPECT_FALSE(Registry().HasKey(L"HKLM\\SOFTWARE\\Classes\\CLSID\\{64646464-0000-0000-0000-000000000001}"));
   EXPECT_FALSE(Registry().HasKey(L"HKLM\\SOFTWARE\\Classes\\Foo.Menu"));
+}
+
+// A per-user install's file type as installers write it, beside types and
+// applications that other programs share: the program's own class, type,
+// Applications key and COM class go whole; of shared types only the entries
+// naming the program's class or executable go; classes of others that it
+// took over lose only the verb.
+TEST_F(ScanComReferencesTest, OwnFileTypesAndOpenWithEntries) {
+  Import(
+      LR"(
+[HKEY_CURRENT_USER\Software\Classes\Foo.Sketch]
+@="Foo sketch"
+[HKEY_CURRENT_USER\Software\Classes\Foo.Sketch\DefaultIcon]
+@="C:\\Program Files\\Foo\\foo.exe,1"
+[HKEY_CURRENT_USER\Software\Classes\Foo.Sketch\shell\open\command]
+@="\"C:\\Program Files\\Foo\\foo.exe\" \"%1\""
+[HKEY_CURRENT_USER\Software\Classes\.fsk]
+@="Foo.Sketch"
+[HKEY_CURRENT_USER\Software\Classes\.fsk\OpenWithProgids]
+"Foo.Sketch"=""
+[HKEY_CURRENT_USER\Software\Classes\Applications\foo.exe\SupportedTypes]
+".fsk"=""
+[HKEY_CURRENT_USER\Software\Classes\Applications\foo.exe\shell\open\command]
+@="\"C:\\Program Files\\Foo\\foo.exe\" \"%1\""
+[HKEY_LOCAL_MACHINE\SOFTWARE\Classes\Applications\foo2.exe\shell\open\command]
+@="\"C:\\Program Files\\Foo2\\foo2.exe\" \"%1\""
+[HKEY_LOCAL_MACHINE\SOFTWARE\Classes\Applications\setup.exe\shell\open\command]
+@="\"C:\\Program Files\\Foo\\setup.exe\""
+[HKEY_LOCAL_MACHINE\SOFTWARE\Classes\Applications\setup.exe\shell\runas\command]
+@="\"C:\\Program Files\\Goo\\setup.exe\""
+[HKEY_CURRENT_USER\Software\Classes\.png]
+@="Goo.Picture"
+[HKEY_CURRENT_USER\Software\Classes\.png\OpenWithProgids]
+"Foo.Sketch"=""
+"Goo.Picture"=""
+[HKEY_CURRENT_USER\Software\Classes\.png\OpenWithList]
+"a"="foo.exe"
+"b"="goo.exe"
+"MRUList"="ba"
+[HKEY_CURRENT_USER\Software\Classes\.png\OpenWithList\foo.exe]
+[HKEY_LOCAL_MACHINE\SOFTWARE\Classes\.log]
+@="Foo.Sketch"
+"Content Type"="text/plain"
+[HKEY_LOCAL_MACHINE\SOFTWARE\Classes\.txt\OpenWithProgids]
+"Foo.Sketch"=""
+[HKEY_LOCAL_MACHINE\SOFTWARE\Classes\Goo.Picture\DefaultIcon]
+@="C:\\Program Files\\Goo\\goo.exe,0"
+[HKEY_LOCAL_MACHINE\SOFTWARE\Classes\Goo.Picture\shell\open\command]
+@="\"C:\\Program Files\\Foo\\foo.exe\" \"%1\""
+[HKEY_CURRENT_USER\Software\Classes\CLSID\{DDDDDDDD-0000-0000-0000-000000000001}\InprocServer32]
+@="C:\\Program Files\\Foo\\foo_menu.dll"
+[HKEY_CURRENT_USER\Software\Classes\CLSID\{DDDDDDDD-0000-0000-0000-000000000002}\InprocServer32]
+@="C:\\Program Files\\Foo2\\menu.dll"
+)");
+  const TRegFindings findings = Scan();
+  const std::vector<std::wstring> lines = Lines(findings);
+  const std::wstring cu = L"HKEY_CURRENT_USER\\Software\\Classes\\";
+  const std::wstring lm = L"HKEY_LOCAL_MACHINE\\SOFTWARE\\Classes\\";
+  for (const std::wstring& found :
+       {cu + L"Foo.Sketch", cu + L".fsk", cu + L"Applications\\foo.exe", cu + L".png\\OpenWithProgids | Foo.Sketch - ",
+        cu + L".png\\OpenWithList | a - foo.exe", cu + L".png\\OpenWithList\\foo.exe",
+        lm + L".txt\\OpenWithProgids | Foo.Sketch - ",
+        lm + L"Goo.Picture\\shell\\open", cu + L"CLSID\\{DDDDDDDD-0000-0000-0000-000000000001}"}) {
+    EXPECT_TRUE(Has(lines, found)) << Narrow(found);
+  }
+  for (const std::wstring& kept : {lm + L".log", lm + L".txt", cu + L".png", lm + L"Applications\\foo2.exe",
+                                   lm + L"Applications\\setup.exe", lm + L"Goo.Picture",
+                                   cu + L"CLSID\\{DDDDDDDD-0000-0000-0000-000000000002}"}) {
+    EXPECT_FALSE(Has(lines, kept)) << Narrow(kept);
+  }
+
+  DeleteAll(findings);
+  EXPECT_EQ(RegReadStringAt(L"HKEY_CURRENT_USER", L"\\Software\\Classes\\.png", L"", false), L"Goo.Picture");
+  EXPECT_TRUE(Registry().GetValue(L"HKCU\\Software\\Classes\\.png\\OpenWithProgids", L"Goo.Picture").has_value());
+  EXPECT_TRUE(Registry().GetValue(L"HKCU\\Software\\Classes\\.png\\OpenWithList", L"b").has_value());
+  EXPECT_TRUE(Registry().GetValue(L"HKLM\\SOFTWARE\\Classes\\.log", L"Content Type").has_value());
+  EXPECT_TRUE(Registry().HasKey(L"HKLM\\SOFTWARE\\Classes\\Goo.Picture\\DefaultIcon"));
+  EXPECT_TRUE(Registry().HasKey(L"HKLM\\SOFTWARE\\Classes\\Applications\\setup.exe\\shell\\runas"));
+  EXPECT_FALSE(Registry().HasKey(L"HKCU\\Software\\Classes\\.fsk"));
 }
 
 TEST(ScanAreaListTest, AreasComeInTheirFixedOrderOnce) {

@@ -238,6 +238,24 @@ TEST_F(ScanFilesTest, StartMenuShortcutsIntoTheInstallFolderAtAnyLevel) {
   EXPECT_EQ(menu, expected);
 }
 
+// Pinned shortcuts at any level of the user's Quick Launch folder; the
+// folders the shell keeps for every program stay, even holding nothing else.
+TEST_F(ScanFilesTest, PinnedShortcutsIntoTheInstallFolderButNeverTheirFolders) {
+  const std::wstring pinned = Folder(CSIDL_APPDATA) + L"\\Microsoft\\Internet Explorer\\Quick Launch\\User Pinned";
+  PutShortcut(pinned + L"\\TaskBar\\Foo.lnk", "C:\\Program Files\\Foo\\foo.exe");
+  PutShortcut(pinned + L"\\StartMenu\\Foo.lnk", "C:\\Program Files\\Foo\\foo.exe");
+  PutShortcut(pinned + L"\\StartMenu\\Foo2.lnk", "C:\\Program Files\\Foo2\\foo2.exe");
+  PutShortcut(pinned + L"\\ImplicitAppShortcuts\\69639df789022856\\Foo.lnk", "C:\\Program Files\\Foo\\foo.exe");
+  const std::vector<std::wstring> paths = Paths(Scan(Entry(L"C:\\Program Files\\Foo")));
+  std::vector<std::wstring> quickLaunch;
+  for (const std::wstring& path : paths) {
+    if (StartsWithText(path, pinned)) quickLaunch.push_back(path);
+  }
+  std::sort(quickLaunch.begin(), quickLaunch.end());
+  EXPECT_EQ(quickLaunch, (std::vector<std::wstring>{pinned + L"\\ImplicitAppShortcuts\\69639df789022856\\Foo.lnk",
+                                                    pinned + L"\\StartMenu\\Foo.lnk", pinned + L"\\TaskBar\\Foo.lnk"}));
+}
+
 TEST_F(ScanFilesTest, InstallerIconFolderOfAProductCode) {
   const std::wstring icons = Folder(CSIDL_APPDATA) + L"\\Microsoft\\Installer\\" + kProductCode;
   Files().PutFile(icons + L"\\foo.ico", "icon");

@@ -148,16 +148,17 @@ TEST_F(ScanMakerProductTest, FullScanRunsTheListAreasInOrder) {
   const std::wstring cu = L"HKEY_CURRENT_USER\\";
   const std::wstring folder = L"C:\\Program Files\\Orvix\\Disk Tidy";
   const std::vector<std::wstring> lines = Lines(findings);
+  // The vendor areas already take the keys named like the program whole.
   const std::vector<std::wstring> expected = {
+      lm + L"SOFTWARE\\Orvix\\Disk Tidy",
       lm + L"SOFTWARE\\Orvix\\Disk Tidy | InstallDir - " + folder,
+      cu + L"Software\\Orvix\\Disk Tidy",
       cu + L"Software\\Orvix\\Disk Tidy | LastFolder - " + folder,
       lm + L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Control Panel\\Cpls | Tidy - " + folder + L"\\tidy.cpl",
       lm + L"SYSTEM\\CurrentControlSet\\services\\eventlog\\Application\\Disk Tidy",
       lm + L"SYSTEM\\CurrentControlSet\\services\\eventlog\\Application\\Disk Tidy | EventMessageFile - " + folder +
           L"\\tidy.exe",
       cu + L"Software\\Microsoft\\Windows\\ShellNoRoam\\MUICache | " + folder + L"\\tidy.exe - Disk Tidy",
-      lm + L"SOFTWARE\\Orvix\\Disk Tidy",
-      cu + L"Software\\Orvix\\Disk Tidy",
       lm + L"SOFTWARE\\Orvix",
   };
   // Other areas (the file scan) may add their own findings; these come in

@@ -60,11 +60,11 @@ INSTANTIATE_TEST_SUITE_P(
         AreaCase{{"MachineVendorValuesDepthFirst"},
                  MakeMachineVendorArea,
                  LR"(
-[HKEY_LOCAL_MACHINE\SOFTWARE\FooSoft\Foo]
+[HKEY_LOCAL_MACHINE\SOFTWARE\FooSoft\Main]
 "InstallDir"="C:\\Program Files\\Foo"
 "Version"="1.0"
 
-[HKEY_LOCAL_MACHINE\SOFTWARE\FooSoft\Foo\Plugins]
+[HKEY_LOCAL_MACHINE\SOFTWARE\FooSoft\Main\Plugins]
 "Path"="C:\\PROGRAM FILES\\FOO\\plugins\\a.dll"
 
 [HKEY_LOCAL_MACHINE\SOFTWARE\FooSoft\Foo2]
@@ -78,8 +78,8 @@ INSTANTIATE_TEST_SUITE_P(
 )",
                  {
                      L"HKEY_LOCAL_MACHINE\\SOFTWARE\\FooSoft | Root - C:\\Program Files\\Foo\\",
-                     L"HKEY_LOCAL_MACHINE\\SOFTWARE\\FooSoft\\Foo | InstallDir - C:\\Program Files\\Foo",
-                     L"HKEY_LOCAL_MACHINE\\SOFTWARE\\FooSoft\\Foo\\Plugins | Path - C:\\PROGRAM FILES\\FOO\\plugins\\a.dll",
+                     L"HKEY_LOCAL_MACHINE\\SOFTWARE\\FooSoft\\Main | InstallDir - C:\\Program Files\\Foo",
+                     L"HKEY_LOCAL_MACHINE\\SOFTWARE\\FooSoft\\Main\\Plugins | Path - C:\\PROGRAM FILES\\FOO\\plugins\\a.dll",
                  }},
         AreaCase{{"UserVendorValues"},
                  MakeUserVendorArea,
@@ -132,6 +132,42 @@ INSTANTIATE_TEST_SUITE_P(
                      L"HKEY_LOCAL_MACHINE\\SOFTWARE\\Clients\\Media\\Player\\InstallInfo\\foo",
                      L"HKEY_LOCAL_MACHINE\\SOFTWARE\\Clients\\News\\FooMail",
                      L"HKEY_LOCAL_MACHINE\\SOFTWARE\\Clients\\News\\FooMail | DLLPath - C:\\Program Files\\Foo",
+                 }},
+        // Default-programs registrations: by their capabilities key (the
+        // program's when it records the folder and no place outside it), or,
+        // when that key is gone, by the program's name.
+        AreaCase{{"RegisteredApplications"},
+                 MakeClientArea,
+                 LR"(
+[HKEY_CURRENT_USER\Software\RegisteredApplications]
+"Foo"="Software\\FooSoft\\Foo\\Capabilities"
+"Goo"="Software\\GooSoft\\Goo\\Capabilities"
+
+[HKEY_CURRENT_USER\Software\FooSoft\Foo\Capabilities]
+"ApplicationIcon"="C:\\Program Files\\Foo\\foo.exe,0"
+
+[HKEY_CURRENT_USER\Software\FooSoft\Foo\Capabilities\FileAssociations]
+".foo"="Foo.Doc"
+
+[HKEY_CURRENT_USER\Software\GooSoft\Goo\Capabilities]
+"ApplicationIcon"="C:\\Program Files\\Foo2\\goo.exe,0"
+
+[HKEY_LOCAL_MACHINE\SOFTWARE\RegisteredApplications]
+"Foo"="Software\\Clients\\Gone\\Capabilities"
+"Bar"="Software\\Gone\\Capabilities"
+"Mixed"="Software\\Mixed\\Capabilities"
+
+[HKEY_LOCAL_MACHINE\SOFTWARE\Mixed\Capabilities]
+"ApplicationIcon"="C:\\Program Files\\Foo\\foo.exe,0"
+"Documents"="C:\\Users\\Ann\\Documents"
+)",
+                 {
+                     L"HKEY_CURRENT_USER\\Software\\FooSoft\\Foo\\Capabilities",
+                     L"HKEY_CURRENT_USER\\Software\\FooSoft\\Foo\\Capabilities\\FileAssociations",
+                     L"HKEY_CURRENT_USER\\Software\\FooSoft\\Foo\\Capabilities\\FileAssociations | .foo - Foo.Doc",
+                     L"HKEY_CURRENT_USER\\Software\\FooSoft\\Foo\\Capabilities | ApplicationIcon - C:\\Program Files\\Foo\\foo.exe,0",
+                     L"HKEY_CURRENT_USER\\Software\\RegisteredApplications | Foo - Software\\FooSoft\\Foo\\Capabilities",
+                     L"HKEY_LOCAL_MACHINE\\SOFTWARE\\RegisteredApplications | Foo - Software\\Clients\\Gone\\Capabilities",
                  }},
         // The Application log before the System log, and a source of the
         // same name in both reported in both.
@@ -229,6 +265,42 @@ TEST_F(ScanVendorKeyTest, KeyNamedExactlyLikeTheProgramGoesWholeOtherwiseValueBy
   // A key that holds every program's data is never taken whole, whatever
   // the program is called.
   EXPECT_EQ(Lines(Scan(VendorAreas(), L"Policies")), (std::vector<std::wstring>{policy, user}));
+}
+
+// Below a vendor key, a key named like the program or like its install
+// folder that records the folder is the program's whole, unless it also
+// names places outside the folder; a folder name that says nothing (bin)
+// never makes a key the program's.
+TEST_F(ScanVendorKeyTest, KeyNamedLikeTheProgramOrItsFolderRecordingTheFolderGoesWhole) {
+  Machine().ImportReg(kHeader + std::wstring(LR"(
+[HKEY_LOCAL_MACHINE\SOFTWARE\FooSoft\Foo]
+"InstallDir"="C:\\Program Files\\FooSoft\\Foo"
+"Version"="1.0"
+[HKEY_LOCAL_MACHINE\SOFTWARE\FooSoft\Foo\Plugins]
+"Path"="\"C:\\Program Files\\FooSoft\\Foo\\plugins\\a.dll\""
+[HKEY_CURRENT_USER\Software\FooSoft\Foo]
+"LastDir"="C:\\Program Files\\FooSoft\\Foo"
+"Documents"="C:\\Users\\Ann\\Documents"
+[HKEY_LOCAL_MACHINE\SOFTWARE\BarSoft\Foo]
+"Version"="2.0"
+[HKEY_LOCAL_MACHINE\SOFTWARE\FooSoft\bin]
+"Dir"="C:\\Program Files\\FooSoft\\bin"
+)"));
+  const std::wstring foo = L"HKEY_LOCAL_MACHINE\\SOFTWARE\\FooSoft\\Foo";
+  const std::wstring user = L"HKEY_CURRENT_USER\\Software\\FooSoft\\Foo | LastDir - C:\\Program Files\\FooSoft\\Foo";
+  const std::vector<std::wstring> whole = {
+      foo,
+      foo + L"\\Plugins",
+      foo + L"\\Plugins | Path - \"C:\\Program Files\\FooSoft\\Foo\\plugins\\a.dll\"",
+      foo + L" | InstallDir - C:\\Program Files\\FooSoft\\Foo",
+      foo + L" | Version - 1.0",
+      user,
+  };
+  // By the program's name, and by the folder's name for a program called otherwise.
+  EXPECT_EQ(Lines(Scan(VendorAreas(), L"Foo", L"C:\\Program Files\\FooSoft\\Foo")), whole);
+  EXPECT_EQ(Lines(Scan(VendorAreas(), L"Foo Editor 2", L"C:\\Program Files\\FooSoft\\Foo")), whole);
+  EXPECT_EQ(Lines(Scan(VendorAreas(), L"Foo Editor 2", L"C:\\Program Files\\FooSoft\\bin")),
+            (std::vector<std::wstring>{L"HKEY_LOCAL_MACHINE\\SOFTWARE\\FooSoft\\bin | Dir - C:\\Program Files\\FooSoft\\bin"}));
 }
 
 // On 64-bit Windows the vendor keys of HKLM\SOFTWARE are searched in both
