@@ -82,6 +82,7 @@ std::wstring ScanJson(const std::wstring& programName, const TLeftoverNode* prog
       }
       json.Key(L"text").String(node->Text);
       json.Key(L"view").String(f.View64 ? L"64" : L"32");
+      if (f.StillInstalled) json.Key(L"stillInstalled").Bool(true);
       json.EndObject();
     }
   }
@@ -94,6 +95,7 @@ std::wstring ScanJson(const std::wstring& programName, const TLeftoverNode* prog
       json.Key(L"path").String(f.FilePath);
       json.Key(L"kind").String(f.FileKind == sfkFolder ? L"folder" : L"file");
       json.Key(L"size").Int(f.FileSize);
+      if (f.StillInstalled) json.Key(L"stillInstalled").Bool(true);
       json.EndObject();
     }
   }

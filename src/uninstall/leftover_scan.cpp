@@ -2,6 +2,7 @@
 
 #include "platform/file_helpers.h"
 #include "platform/text.h"
+#include "uninstall/quiet_command.h"
 #include "uninstall/regedit_scan.h"
 
 namespace orvix {
@@ -51,7 +52,13 @@ int TLeftoverScan::ScanLeftovers(const TSoftInfo* entry, TLeftoverTree& tree, co
   if (scanner.WasStopped()) cancelled_ = true;
 
   const int found = cancelled_ ? 0 : static_cast<int>(registry.size() + files.size());
-  if (found > 0) AddProgramBranch(tree, record, registry, files, programIcons);
+  if (found > 0) {
+    AddProgramBranch(tree, record, registry, files, programIcons);
+    // Asked to scan a program whose uninstaller has not removed it: its own
+    // key and folder are shown for what they are, never checked for deletion.
+    if (entry != nullptr && IsStillInstalled(*entry, entry->UninstallString))
+      MarkStillInstalled(*tree.Programs().back(), *entry, scanner.Keyword());
+  }
   scanner.ClearResults();
   return found;
 }

@@ -28,7 +28,8 @@ class TLeftoverScan {
   // by its name, a folder's is). A non-empty folder text runs the file areas
   // alone. Answers the number of findings, 0 when the scan was
   // cancelled; only a positive answer adds a branch to the tree. The maker's
-  // toolbar entries are never scanned.
+  // toolbar entries are never scanned. A program still installed has its
+  // Uninstall key, folder and files marked as such (MarkStillInstalled).
   int ScanLeftovers(const TSoftInfo* entry, TLeftoverTree& tree, const std::wstring& folderText,
                     const TTreeImageList* programIcons = nullptr);
 

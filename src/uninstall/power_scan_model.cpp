@@ -34,7 +34,10 @@ void TPowerScanModel::MouseDown(TLeftoverNode& node, bool onCheckBox) {
 }
 
 void TPowerScanModel::UpdateSelectAllLabel() {
-  selectAllState_ = AnyNodeIn(tree_, [](const TLeftoverNode& n) { return n.CheckState == csUnchecked; }) ? 0 : 1;
+  // A still-installed finding is left out of "all" (tree_checks.h).
+  selectAllState_ =
+      AnyNodeIn(tree_, [](const TLeftoverNode& n) { return n.CheckState == csUnchecked && !n.Data.StillInstalled; }) ? 0
+                                                                                                                      : 1;
 }
 
 void TPowerScanModel::ClickSelectAll() {

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <string_view>
 
+#include "inventory/analysis_icon.h"
 #include "platform/command_paths.h"
 #include "platform/file_helpers.h"
 #include "platform/registry_helpers.h"
@@ -23,6 +24,17 @@ std::wstring ExistingUninstallerFile(const std::wstring& command) {
   std::wstring file = CleanCommandText(command);
   if (!FileExists(file)) file = CutAtExecutableExtension(file);
   return FileExists(file) ? file : L"";
+}
+
+// Whether Windows Installer still lists the product the entry's key is
+// named after (per machine or per user); a key not named by a product code
+// says nothing more than that it exists.
+bool InstallerListsProduct(const TSoftInfo& entry) {
+  const std::wstring& key = entry.KeyPath;
+  const std::wstring packed = PackedProductCode(key.substr(key.rfind(L'\\') + 1));
+  if (packed.empty()) return true;
+  return RegKeyExistsAt(L"HKEY_LOCAL_MACHINE", L"\\SOFTWARE\\Classes\\Installer\\Products\\" + packed, true) ||
+         RegKeyExistsAt(L"HKEY_CURRENT_USER", L"\\Software\\Microsoft\\Installer\\Products\\" + packed, true);
 }
 
 }  // namespace
@@ -46,7 +58,8 @@ TUninstallerKind UninstallerKindOf(const std::wstring& command) {
 
 bool IsStillInstalled(const TSoftInfo& entry, const std::wstring& command) {
   if (!RegKeyExistsAt(entry.RootName, entry.KeyPath, entry.IsX64)) return false;
-  return IsMsiexecCommand(command) || !ExistingUninstallerFile(command).empty();
+  if (IsMsiexecCommand(command)) return InstallerListsProduct(entry);
+  return !ExistingUninstallerFile(command).empty();
 }
 
 std::wstring QuietUninstallCommand(const TSoftInfo& entry) {

@@ -23,7 +23,8 @@ bool IsMsiexecCommand(const std::wstring& command);
 
 // Whether a program is still installed after its uninstaller ran: its
 // Uninstall key is still there and so is the uninstaller the command names
-// (the Windows Installer, for its commands).
+// (for the Windows Installer's commands: the product is still registered
+// with it).
 bool IsStillInstalled(const TSoftInfo& entry, const std::wstring& command);
 
 }  // namespace orvix

@@ -1,7 +1,9 @@
 #include "uninstall/result_tree.h"
 
 #include "platform/registry_helpers.h"
+#include "platform/text.h"
 #include "platform/texts.h"
+#include "uninstall/scan_registry.h"
 
 namespace orvix {
 
@@ -99,6 +101,38 @@ void AddProgramBranch(TLeftoverTree& tree, const TSoftInfo& entry, const TRegFin
       data.ImageIndex = finding.ImageIndex;
       data.NodeType = ntFinding;
       category.AddChild(finding.Path, finding.ImageIndex, data);
+    }
+  }
+}
+
+namespace {
+
+bool AtOrBelow(const std::wstring& path, const std::wstring& top) {
+  return path == top || (path.starts_with(top) && path[top.size()] == L'\\');
+}
+
+bool IsStillInstalledFinding(const TMyTreeData& data, HKEY entryRoot, const std::wstring& entryKey,
+                             const std::wstring& folder) {
+  if (data.ItemKind == ikFile) {
+    const std::wstring path = LowerCase(data.FilePath) + L"\\";
+    return !folder.empty() && path.starts_with(folder);
+  }
+  if (entryKey.empty() || data.RootKey != entryRoot) return false;
+  return AtOrBelow(RegistryKeyIdentity(data.RootKey, data.KeyPath, data.View64, IsWow64()), entryKey);
+}
+
+}  // namespace
+
+void MarkStillInstalled(TLeftoverNode& program, const TSoftInfo& entry, const std::wstring& folder) {
+  const HKEY root = RootKeyFromName(Trim(entry.RootName));
+  const std::wstring key =
+      Trim(entry.KeyPath).empty() ? L"" : RegistryKeyIdentity(root, entry.KeyPath, entry.IsX64, IsWow64());
+  const std::wstring mark = L" (" + Text(L"p_StillInstalled_M", L"still installed") + L")";
+  for (const auto& category : program.Children) {
+    for (const auto& finding : category->Children) {
+      if (!IsStillInstalledFinding(finding->Data, root, key, folder)) continue;
+      finding->Data.StillInstalled = true;
+      finding->Text += mark;
     }
   }
 }

@@ -34,6 +34,9 @@ struct TMyTreeData {
   bool Deleted = false;  // set by the review window when the file is gone
   TTreeNodeType NodeType = ntProgram;
   bool Pending = false;  // set by the review window when the finding waits for the restart
+  // A finding of a program that is still installed (its Uninstall key, its
+  // folder and files): shown, never checked but by the user's own click.
+  bool StillInstalled = false;
 };
 
 struct TLeftoverNode {
@@ -74,5 +77,10 @@ std::wstring CountText(int count);
 // without them, from the entry's DisplayIcon file.
 void AddProgramBranch(TLeftoverTree& tree, const TSoftInfo& entry, const TRegFindings& registry,
                       const TFileFindings& files, const TTreeImageList* programIcons);
+
+// Marks the findings of a program that is still installed: those at or
+// below its Uninstall key, and those in its install folder (the scan's
+// keyword, lower case with a trailing backslash); their captions say so.
+void MarkStillInstalled(TLeftoverNode& program, const TSoftInfo& entry, const std::wstring& folder);
 
 }  // namespace orvix

@@ -8,6 +8,18 @@ void VisitBelow(TLeftoverNode& node, const std::function<void(TLeftoverNode&)>& 
   for (const auto& child : node.Children) VisitBelow(*child, visit);
 }
 
+// Checking a branch or the whole tree leaves a still-installed finding as
+// it is: only a click on the finding itself checks it.
+TCheckState SpreadState(const TLeftoverNode& node, TCheckState state) {
+  return state == csChecked && node.Data.StillInstalled ? node.CheckState : state;
+}
+
+// Settles every node below and at `node` from its children, deepest first.
+void SettleBelow(TLeftoverNode& node) {
+  for (const auto& child : node.Children) SettleBelow(*child);
+  SettleFromChildren(node);
+}
+
 }  // namespace
 
 void ForEachNode(const TLeftoverTree& tree, const std::function<void(TLeftoverNode&)>& visit) {
@@ -29,12 +41,17 @@ void SettleFromChildren(TLeftoverNode& node) {
 }
 
 void SetCheckState(TLeftoverNode& node, TCheckState state) {
-  VisitBelow(node, [state](TLeftoverNode& below) { below.CheckState = state; });
+  node.CheckState = state;
+  for (const auto& child : node.Children) {
+    VisitBelow(*child, [state](TLeftoverNode& below) { below.CheckState = SpreadState(below, state); });
+  }
+  SettleBelow(node);
   for (TLeftoverNode* parent = node.Parent; parent != nullptr; parent = parent->Parent) SettleFromChildren(*parent);
 }
 
 void SetAllCheckStates(TLeftoverTree& tree, TCheckState state) {
-  ForEachNode(tree, [state](TLeftoverNode& node) { node.CheckState = state; });
+  ForEachNode(tree, [state](TLeftoverNode& node) { node.CheckState = SpreadState(node, state); });
+  for (const auto& program : tree.Programs()) SettleBelow(*program);
 }
 
 bool AnyNodeIn(const TLeftoverTree& tree, const std::function<bool(const TLeftoverNode&)>& test) {

@@ -7,6 +7,7 @@
 #include "platform/texts.h"
 #include "sim_fixture.h"
 #include "uninstall/leftover_scan.h"
+#include "uninstall/tree_checks.h"
 #include "uninstall/regedit_scan.h"
 
 namespace orvix::testing {
@@ -309,6 +310,51 @@ TEST_F(ScanLeftoversTest, ToolbarEntriesAreNeverScanned) {
     EXPECT_EQ(TLeftoverScan().ScanLeftovers(&entry_, tree_, L""), 0);
   }
   EXPECT_TRUE(tree_.Programs().empty());
+}
+
+// Asked to scan a program that is still installed (its Uninstall key and
+// its uninstaller are there), the scan shows its key, folder and files
+// marked so; checking everything leaves them unchecked, a click on one
+// checks it. Once the uninstaller is gone, nothing is marked.
+TEST_F(ScanLeftoversTest, StillInstalledProgramsOwnFindingsAreMarkedAndLeftUnchecked) {
+  const std::wstring key = L"\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Foo";
+  Machine().registry.PutString(L"HKLM" + key, L"DisplayName", L"Foo");
+  Machine().files.PutFile(L"C:\\Program Files\\Foo\\uninst.exe", "MZ");
+  entry_.RootName = L"HKEY_LOCAL_MACHINE";
+  entry_.KeyPath = key;
+  entry_.UninstallString = L"\"C:\\Program Files\\Foo\\uninst.exe\" /x";
+
+  ASSERT_GT(TLeftoverScan().ScanLeftovers(&entry_, tree_, L""), 0);
+  std::vector<std::wstring> marked;
+  std::vector<TLeftoverNode*> unmarked;
+  ForEachNode(tree_, [&](TLeftoverNode& node) {
+    if (node.Data.NodeType != ntFinding) return;
+    if (node.Data.StillInstalled) {
+      marked.push_back(node.Text);
+    } else {
+      unmarked.push_back(&node);
+    }
+  });
+  const std::wstring uninstall = L"HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Foo";
+  EXPECT_EQ(marked, (std::vector<std::wstring>{uninstall + L" (still installed)",
+                                               uninstall + L" | DisplayName - Foo (still installed)",
+                                               L"c:\\program files\\foo\\ (still installed)",
+                                               L"c:\\program files\\foo\\uninst.exe (still installed)"}));
+  ASSERT_FALSE(unmarked.empty());  // the COM class another program could have left is no part of the install
+
+  SetAllCheckStates(tree_, csChecked);
+  ForEachNode(tree_, [](TLeftoverNode& node) {
+    if (node.Data.NodeType == ntFinding) EXPECT_EQ(node.CheckState, node.Data.StillInstalled ? csUnchecked : csChecked);
+  });
+  EXPECT_EQ(tree_.Programs()[0]->CheckState, csPartlyChecked);
+  TLeftoverNode& files = *tree_.Programs()[0]->Children[1];
+  SetCheckState(*files.Children[0], csChecked);
+  EXPECT_EQ(files.Children[0]->CheckState, csChecked);
+
+  TLeftoverTree after;
+  Machine().files.Remove(L"C:\\Program Files\\Foo\\uninst.exe");
+  ASSERT_GT(TLeftoverScan().ScanLeftovers(&entry_, after, L""), 0);
+  EXPECT_FALSE(AnyNodeIn(after, [](const TLeftoverNode& node) { return node.Data.StillInstalled; }));
 }
 
 }  // namespace

@@ -13,6 +13,7 @@
 #include "sim_fixture.h"
 #include "test_text.h"
 #include "uninstall_entries.h"
+#include "uninstall/quiet_command.h"
 #include "uninstall/uninstall_log.h"
 
 namespace orvix::testing {
@@ -211,6 +212,43 @@ TEST_F(UninstallCommandTest, CommandLineAndNameErrors) {
     EXPECT_NE(err.Text().find(c.message), std::wstring::npos) << Narrow(err.Text());
   }
   EXPECT_TRUE(Machine().processes.StartedCommandLines().empty());
+}
+
+// A program is still installed while its Uninstall key is there and so is
+// its uninstaller; for a Windows Installer command, while the installer
+// still lists the product the key is named after.
+TEST_F(SimMachineX86Test, StillInstalledByKeyAndUninstallerOrTheInstallersProductList) {
+  const std::wstring uninstall = L"\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\";
+  const std::wstring code = L"{3B0E7C52-91A4-4D6F-8E27-5C1A9F04B6D3}";
+  Machine().files.PutFile(L"C:\\Program Files\\Foo\\uninst.exe", "MZ");
+  for (const wchar_t* key : {L"Foo", L"{3B0E7C52-91A4-4D6F-8E27-5C1A9F04B6D3}", L"Bar"})
+    Registry().PutString(L"HKLM" + uninstall + key, L"DisplayName", key);
+  const struct {
+    const char* name;
+    const wchar_t* key;
+    const wchar_t* command;
+    bool registered;  // the product in the installer's list
+    bool installed;
+  } cases[] = {
+      {"uninstaller there", L"Foo", L"\"C:\\Program Files\\Foo\\uninst.exe\" /x", false, true},
+      {"uninstaller gone", L"Foo", L"\"C:\\Program Files\\Foo\\gone.exe\" /x", false, false},
+      {"key gone", L"Gone", L"\"C:\\Program Files\\Foo\\uninst.exe\"", false, false},
+      {"product listed", code.c_str(), L"MsiExec.exe /X{3B0E7C52-91A4-4D6F-8E27-5C1A9F04B6D3}", true, true},
+      {"product not listed", code.c_str(), L"MsiExec.exe /X{3B0E7C52-91A4-4D6F-8E27-5C1A9F04B6D3}", false, false},
+      {"key named otherwise", L"Bar", L"MsiExec.exe /X{3B0E7C52-91A4-4D6F-8E27-5C1A9F04B6D3}", false, true},
+  };
+  const std::wstring product = L"HKLM\\SOFTWARE\\Classes\\Installer\\Products\\25C7E0B34A19F6D4E872C5A1F9406B3D";
+  for (const auto& c : cases) {
+    if (c.registered) {
+      Registry().PutString(product, L"ProductName", L"Viewer");
+    } else {
+      Registry().RemoveKey(product);
+    }
+    TSoftInfo entry;
+    entry.RootName = L"HKEY_LOCAL_MACHINE";
+    entry.KeyPath = uninstall + c.key;
+    EXPECT_EQ(IsStillInstalled(entry, c.command), c.installed) << c.name;
+  }
 }
 
 }  // namespace
