@@ -376,6 +376,7 @@ class THostileBuilder {
       m_.registry.PutString(kUserClasses + L"Applications\\" + exeName + L"\\shell\\open\\command", L"", command);
       if (types_.Percent(50)) String(kSharedType + L"\\OpenWithProgids", progId, L"", index);
       if (types_.Percent(50)) String(kSharedType + L"\\OpenWithList", std::wstring(1, L'a' + index), exeName, index);
+      if (types_.Percent(50)) String(kSharedType + L"\\OpenWithList", exeName, L"", index);
     }
     if (index > 0 && types_.Percent(30)) {
       const std::wstring other = kUserClasses + L"Taken" + std::to_wstring(index - 1);

@@ -39,13 +39,14 @@ void ReadProgIds(const TFoundLists& found, TScanKey& type, TTypeEntries& entries
   }
 }
 
-// Entries are values ("a" = "foo.exe", ordered by MRUList) or, in the newer
-// form, sub-keys named by the executable.
+// Entries are values ("a" = "foo.exe", ordered by MRUList, or a value
+// named by the executable) or, in the newer form, sub-keys named by it.
 void ReadOpenWithList(const TFoundLists& found, TScanKey& type, TTypeEntries& entries) {
   TScanKey list(type.Root(), type.Below(L"OpenWithList"), type.View64());
   for (const std::wstring& value : list.ValueNames()) {
     if (value.empty() || SameText(value, L"MRUList")) continue;
-    if (found.Executables.contains(LowerCase(Trim(list.ValueText(value))))) {
+    const std::wstring data = LowerCase(Trim(list.ValueText(value)));
+    if (found.Executables.contains(data) || (data.empty() && found.Executables.contains(LowerCase(value)))) {
       entries.listed.push_back(value);
     } else {
       entries.others = true;

@@ -1,8 +1,8 @@
 // Areas 14 and 15: the vendor keys directly under HKEY_LOCAL_MACHINE
 // \SOFTWARE and HKEY_CURRENT_USER \Software. A key named exactly like the
 // program is its own and goes whole, and so does a key below a vendor key
-// that is named like the program or its install folder, records that folder,
-// and names no place outside it; any other vendor key only loses the values
+// that is named like the program or its install folder (or their ends),
+// records that folder, and names no place outside it; any other vendor key only loses the values
 // that name the install folder.
 #include <algorithm>
 #include <array>
@@ -85,16 +85,21 @@ class TVendorKeyArea : public TScanArea {
     }
   }
 
-  // The key's own name is the program's name or its install folder's
-  // (when that says whose the folder is).
+  // The key's own name is the program's name or its install folder's (when
+  // that says whose the folder is), or the end of either after the maker's
+  // name ("Sample Mixer" of "Orvix Sample Mixer").
   static bool IsProgramsName(const TRegeditScanClasses& scan, TScanKey& key) {
     const std::wstring& path = key.Path();
-    const std::wstring name = path.substr(path.rfind(L'\\') + 1);
-    if (SameText(name, Trim(scan.Record().DisplayName))) return true;
+    const std::wstring name = Trim(path.substr(path.rfind(L'\\') + 1));
+    if (IsGenericFolderName(name)) return false;
     const std::wstring& keyword = scan.Keyword();  // "c:\...\folder\"
     const std::size_t start = keyword.rfind(L'\\', keyword.size() - 2) + 1;
     const std::wstring folderName = keyword.substr(start, keyword.size() - 1 - start);
-    return !IsGenericFolderName(folderName) && SameText(name, folderName);
+    for (const std::wstring& programName : {Trim(scan.Record().DisplayName), folderName}) {
+      if (SameText(name, programName)) return true;
+      if (programName.size() > name.size() && EndsWithText(programName, L" " + name)) return true;
+    }
+    return false;
   }
 
   int number_;

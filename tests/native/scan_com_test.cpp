@@ -590,6 +590,9 @@ TEST_F(ScanComReferencesTest, OwnFileTypesAndOpenWithEntries) {
 "Content Type"="text/plain"
 [HKEY_LOCAL_MACHINE\SOFTWARE\Classes\.txt\OpenWithProgids]
 "Foo.Sketch"=""
+[HKEY_LOCAL_MACHINE\SOFTWARE\Classes\.txt\OpenWithList]
+"foo.exe"=""
+"goo.exe"=""
 [HKEY_LOCAL_MACHINE\SOFTWARE\Classes\Goo.Picture\DefaultIcon]
 @="C:\\Program Files\\Goo\\goo.exe,0"
 [HKEY_LOCAL_MACHINE\SOFTWARE\Classes\Goo.Picture\shell\open\command]
@@ -606,7 +609,7 @@ TEST_F(ScanComReferencesTest, OwnFileTypesAndOpenWithEntries) {
   for (const std::wstring& found :
        {cu + L"Foo.Sketch", cu + L".fsk", cu + L"Applications\\foo.exe", cu + L".png\\OpenWithProgids | Foo.Sketch - ",
         cu + L".png\\OpenWithList | a - foo.exe", cu + L".png\\OpenWithList\\foo.exe",
-        lm + L".txt\\OpenWithProgids | Foo.Sketch - ",
+        lm + L".txt\\OpenWithProgids | Foo.Sketch - ", lm + L".txt\\OpenWithList | foo.exe - ",
         lm + L"Goo.Picture\\shell\\open", cu + L"CLSID\\{DDDDDDDD-0000-0000-0000-000000000001}"}) {
     EXPECT_TRUE(Has(lines, found)) << Narrow(found);
   }
@@ -620,6 +623,7 @@ TEST_F(ScanComReferencesTest, OwnFileTypesAndOpenWithEntries) {
   EXPECT_EQ(RegReadStringAt(L"HKEY_CURRENT_USER", L"\\Software\\Classes\\.png", L"", false), L"Goo.Picture");
   EXPECT_TRUE(Registry().GetValue(L"HKCU\\Software\\Classes\\.png\\OpenWithProgids", L"Goo.Picture").has_value());
   EXPECT_TRUE(Registry().GetValue(L"HKCU\\Software\\Classes\\.png\\OpenWithList", L"b").has_value());
+  EXPECT_TRUE(Registry().GetValue(L"HKLM\\SOFTWARE\\Classes\\.txt\\OpenWithList", L"goo.exe").has_value());
   EXPECT_TRUE(Registry().GetValue(L"HKLM\\SOFTWARE\\Classes\\.log", L"Content Type").has_value());
   EXPECT_TRUE(Registry().HasKey(L"HKLM\\SOFTWARE\\Classes\\Goo.Picture\\DefaultIcon"));
   EXPECT_TRUE(Registry().HasKey(L"HKLM\\SOFTWARE\\Classes\\Applications\\setup.exe\\shell\\runas"));

@@ -301,6 +301,19 @@ TEST_F(ScanVendorKeyTest, KeyNamedLikeTheProgramOrItsFolderRecordingTheFolderGoe
   EXPECT_EQ(Lines(Scan(VendorAreas(), L"Foo Editor 2", L"C:\\Program Files\\FooSoft\\Foo")), whole);
   EXPECT_EQ(Lines(Scan(VendorAreas(), L"Foo Editor 2", L"C:\\Program Files\\FooSoft\\bin")),
             (std::vector<std::wstring>{L"HKEY_LOCAL_MACHINE\\SOFTWARE\\FooSoft\\bin | Dir - C:\\Program Files\\FooSoft\\bin"}));
+
+  // The end of the program's name after the maker's, in whole words.
+  Machine().ImportReg(kHeader + std::wstring(LR"(
+[HKEY_LOCAL_MACHINE\SOFTWARE\Orvix Samples\Sample Mixer]
+"Install_Dir"="C:\\Program Files\\Orvix Sample Mixer"
+[HKEY_LOCAL_MACHINE\SOFTWARE\Orvix Samples\ixer]
+"Install_Dir"="C:\\Program Files\\Orvix Sample Mixer"
+)"));
+  const std::wstring mixer = L"HKEY_LOCAL_MACHINE\\SOFTWARE\\Orvix Samples\\";
+  EXPECT_EQ(Lines(Scan(VendorAreas(), L"Orvix Sample Mixer", L"C:\\Program Files\\Orvix Sample Mixer")),
+            (std::vector<std::wstring>{mixer + L"ixer | Install_Dir - C:\\Program Files\\Orvix Sample Mixer",
+                                       mixer + L"Sample Mixer",
+                                       mixer + L"Sample Mixer | Install_Dir - C:\\Program Files\\Orvix Sample Mixer"}));
 }
 
 // On 64-bit Windows the vendor keys of HKLM\SOFTWARE are searched in both
