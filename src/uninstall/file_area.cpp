@@ -19,20 +19,6 @@ std::wstring ParentOf(const std::wstring& path) {
   return slash == std::wstring::npos ? L"" : text.substr(0, slash);
 }
 
-// Whether a folder holds names beginning with "." (other than "." and ".."),
-// which the walk passes over: such a folder is never taken whole.
-bool HoldsDotNames(const std::wstring& folder) {
-  IFileSystem& files = CurrentPlatform().Files();
-  FindData data;
-  FindHandle handle = 0;
-  if (files.FindFirst(folder + L"\\*.*", &data, &handle) != ERROR_SUCCESS) return false;
-  TFindListing listing(files, handle);
-  do {
-    if (data.name.starts_with(L'.') && data.name != L"." && data.name != L"..") return true;
-  } while (files.FindNext(handle, &data) == ERROR_SUCCESS);
-  return false;
-}
-
 // The Quick Launch folder keeps pinned shortcuts three levels down
 // (User Pinned\ImplicitAppShortcuts\<id>); deeper is a loop or not the shell's.
 constexpr int kMaxPinnedDepth = 4;
@@ -221,7 +207,7 @@ class TFileScan {
       }
       return true;
     });
-    if (HoldsDotNames(path)) folder.holdsOthers = true;
+    if (walk_.HoldsDotNames(path)) folder.holdsOthers = true;
     for (const std::wstring& sub : subFolders) {
       TMenuFolder read = ReadMenuFolder(sub);
       const bool ours = !read.holdsOthers && (!read.shortcuts.empty() || !read.onlyOurs.empty());

@@ -46,7 +46,7 @@ bool TFileWalk::Report(const std::wstring& path, TScanFileKind kind, std::int64_
   return true;
 }
 
-bool TFileWalk::ListFolder(const std::wstring& prefix, const std::function<bool(const FindData&)>& visit) {
+bool TFileWalk::ListAll(const std::wstring& prefix, const std::function<bool(const FindData&)>& visit) {
   IFileSystem& files = CurrentPlatform().Files();
   FindData data;
   FindHandle handle = 0;
@@ -54,9 +54,22 @@ bool TFileWalk::ListFolder(const std::wstring& prefix, const std::function<bool(
   TFindListing listing(files, handle);
   do {
     if (!scan_.Tick()) return false;
-    if (!IsDotName(data.name) && !visit(data)) return false;
+    if (data.name != L"." && data.name != L".." && !visit(data)) return false;
   } while (files.FindNext(handle, &data) == ERROR_SUCCESS);
   return true;
+}
+
+bool TFileWalk::ListFolder(const std::wstring& prefix, const std::function<bool(const FindData&)>& visit) {
+  return ListAll(prefix, [&](const FindData& data) { return IsDotName(data.name) || visit(data); });
+}
+
+bool TFileWalk::HoldsDotNames(const std::wstring& folder) {
+  bool found = false;
+  ListAll(WithBackslash(folder), [&](const FindData& data) {
+    found = IsDotName(data.name);
+    return !found;
+  });
+  return found;
 }
 
 void TFileWalk::WalkFolder(const std::wstring& folder) {

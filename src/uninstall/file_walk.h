@@ -53,8 +53,14 @@ class TFileWalk {
   // processing window messages per entry. Ends when a stop is requested or
   // `visit` answers false; false then.
   bool ListFolder(const std::wstring& prefix, const std::function<bool(const FindData&)>& visit);
+  // Whether the folder holds names beginning with "." (which the walk
+  // passes over): such a folder is never taken whole.
+  bool HoldsDotNames(const std::wstring& folder);
 
  private:
+  // ListFolder with every name but "." and "..".
+  bool ListAll(const std::wstring& prefix, const std::function<bool(const FindData&)>& visit);
+
   TRegeditScanClasses& scan_;
   std::set<std::wstring> seen_;
   std::set<std::wstring> leftAlone_;

@@ -22,8 +22,9 @@ ScanLeftovers ExpectedScanLeftovers(const SampleProduct& sample) {
   }
   if (&sample == &kClock) {
     // The install folder with the log the program wrote (its parent, which
-    // other programs may share, stays), and the vendor key's InstallDir.
-    return {{"64 HKEY_LOCAL_MACHINE\\SOFTWARE\\Orvix Samples\\Sample Clock | InstallDir"},
+    // other programs may share, stays), and the vendor key named like the
+    // program that records the folder (the maker's key above it stays).
+    return {{"64 HKEY_LOCAL_MACHINE\\SOFTWARE\\Orvix Samples\\Sample Clock"},
             {"C:\\Program Files\\Orvix Samples\\Sample Clock"}};
   }
   // Sketch and the Viewer leave only what nothing ties to them: the copy's
