@@ -1,9 +1,12 @@
 #include "platform/registry.h"
 
 #include <cstring>
+#include <utility>
 
 #include "formats/text_codec.h"
 #include "platform/platform.h"
+#include "platform/registry_helpers.h"
+#include "platform/registry_views.h"
 #include "platform/text.h"
 
 namespace orvix {
@@ -74,7 +77,22 @@ void TRegistry::SetRootKey(HKEY root) {
 TRegistry::SplitPath TRegistry::Split(const std::wstring& path) const {
   const bool relative = path.empty() || path[0] != L'\\';
   const HKEY base = (relative && currentKey_ != 0) ? currentKey_ : rootKey_;
-  return {base, relative ? path : path.substr(1), relative};
+  SplitPath split{base, relative ? path : path.substr(1), relative, Access & KEY_WOW64_RES};
+  if ((split.view & KEY_WOW64_64KEY) != 0) return split;
+  // A class key of the 32-bit view is opened from the root, by its whole
+  // path: a shared one in the 64-bit view, which is the same key on Windows.
+  // Wine's 64-bit programs would otherwise find every class of the 32-bit
+  // view below Wow6432Node, where Windows and Wine's 32-bit programs keep
+  // only the redirected ones.
+  const std::wstring whole = WholePath(split);
+  const ClassKeyKind kind = ClassKeyKindOf(rootKey_, whole);
+  if (kind == ClassKeyKind::NotAClass || !IsWow64()) return split;
+  return {rootKey_, whole, false, kind == ClassKeyKind::Shared ? KEY_WOW64_64KEY : split.view};
+}
+
+std::wstring TRegistry::WholePath(const SplitPath& split) const {
+  if (!split.relative || currentKey_ == 0) return split.subKey;
+  return split.subKey.empty() ? currentPath_ : currentPath_ + L"\\" + split.subKey;
 }
 
 void TRegistry::ChangeKey(HKEY key, const std::wstring& path) {
@@ -86,24 +104,20 @@ void TRegistry::ChangeKey(HKEY key, const std::wstring& path) {
 bool TRegistry::OpenKey(const std::wstring& path, bool canCreate) {
   const SplitPath split = Split(path);
   HKEY key = 0;
+  const REGSAM access = (Access & ~KEY_WOW64_RES) | split.view;
   const LSTATUS status = (!canCreate || split.subKey.empty())
-                             ? Api().OpenKey(split.base, split.subKey, Access, &key)
-                             : Api().CreateKey(split.base, split.subKey, Access, &key);
+                             ? Api().OpenKey(split.base, split.subKey, access, &key)
+                             : Api().CreateKey(split.base, split.subKey, access, &key);
   if (status != ERROR_SUCCESS) return false;
-  const std::wstring newPath =
-      (split.relative && currentKey_ != 0) ? currentPath_ + L"\\" + split.subKey : split.subKey;
-  ChangeKey(key, newPath);
+  ChangeKey(key, WholePath(split));
   return true;
 }
 
 bool TRegistry::TryOpenReadOnly(const SplitPath& split, REGSAM mask) {
   HKEY key = 0;
-  const REGSAM access = mask | (Access & KEY_WOW64_RES);
-  if (Api().OpenKey(split.base, split.subKey, access, &key) != ERROR_SUCCESS) return false;
-  Access = access;
-  const std::wstring newPath =
-      (split.relative && currentKey_ != 0) ? currentPath_ + L"\\" + split.subKey : split.subKey;
-  ChangeKey(key, newPath);
+  if (Api().OpenKey(split.base, split.subKey, mask | split.view, &key) != ERROR_SUCCESS) return false;
+  Access = mask | (Access & KEY_WOW64_RES);
+  ChangeKey(key, WholePath(split));
   return true;
 }
 
@@ -116,8 +130,7 @@ bool TRegistry::OpenKeyReadOnly(const std::wstring& path) {
 bool TRegistry::KeyExists(const std::wstring& path) {
   const SplitPath split = Split(path);
   HKEY key = 0;
-  const REGSAM access = kReadControlQueryEnum | (Access & KEY_WOW64_RES);
-  if (Api().OpenKey(split.base, split.subKey, access, &key) != ERROR_SUCCESS) return false;
+  if (Api().OpenKey(split.base, split.subKey, kReadControlQueryEnum | split.view, &key) != ERROR_SUCCESS) return false;
   Api().CloseKey(key);
   return true;
 }
@@ -125,8 +138,7 @@ bool TRegistry::KeyExists(const std::wstring& path) {
 bool TRegistry::KeyMissing(const std::wstring& path) {
   const SplitPath split = Split(path);
   HKEY key = 0;
-  const REGSAM access = kReadControlQueryEnum | (Access & KEY_WOW64_RES);
-  const LSTATUS status = Api().OpenKey(split.base, split.subKey, access, &key);
+  const LSTATUS status = Api().OpenKey(split.base, split.subKey, kReadControlQueryEnum | split.view, &key);
   if (status == ERROR_SUCCESS) Api().CloseKey(key);
   return status == ERROR_FILE_NOT_FOUND || status == ERROR_PATH_NOT_FOUND;
 }
@@ -242,15 +254,15 @@ void TRegistry::GetValueNames(std::vector<std::wstring>& names) {
 }
 
 bool TRegistry::DeleteKey(const std::wstring& path) {
-  const SplitPath split = Split(path);
   // A path naming no sub-key would empty the root or the open key.
-  if (split.subKey.find_first_not_of(L'\\') == std::wstring::npos) return false;
+  if (path.find_first_not_of(L'\\') == std::wstring::npos) return false;
+  const SplitPath split = Split(path);
   HKEY target = 0;
-  if (Api().OpenKey(split.base, split.subKey, Access, &target) == ERROR_SUCCESS) {
+  if (Api().OpenKey(split.base, split.subKey, (Access & ~KEY_WOW64_RES) | split.view, &target) == ERROR_SUCCESS) {
     // Walk the children through this same object so that each recursive call
     // resolves its relative name against the key being emptied.
     const HKEY oldKey = currentKey_;
-    const std::wstring oldPath = currentPath_;
+    std::wstring oldPath = std::exchange(currentPath_, WholePath(split));
     currentKey_ = target;
     RegKeyInfo info;
     if (GetKeyInfo(info)) {
@@ -260,10 +272,10 @@ bool TRegistry::DeleteKey(const std::wstring& path) {
       }
     }
     currentKey_ = oldKey;
-    currentPath_ = oldPath;
+    currentPath_ = std::move(oldPath);
     Api().CloseKey(target);
   }
-  return Api().DeleteKey(split.base, split.subKey, Access & KEY_WOW64_RES) == ERROR_SUCCESS;
+  return Api().DeleteKey(split.base, split.subKey, split.view) == ERROR_SUCCESS;
 }
 
 bool TRegistry::DeleteValue(const std::wstring& name) {

@@ -83,8 +83,11 @@ class TRegistry {
     HKEY base;
     std::wstring subKey;
     bool relative;
+    REGSAM view;  // the view bits to ask for
   };
   SplitPath Split(const std::wstring& path) const;
+  // The path from the root of the key a split names.
+  std::wstring WholePath(const SplitPath& split) const;
   void ChangeKey(HKEY key, const std::wstring& path);
   bool TryOpenReadOnly(const SplitPath& split, REGSAM mask);
 

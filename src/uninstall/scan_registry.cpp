@@ -1,11 +1,11 @@
 #include "uninstall/scan_registry.h"
 
-#include <array>
 #include <cstring>
 #include <string_view>
 
 #include "formats/text_codec.h"
 #include "platform/platform.h"
+#include "platform/registry_views.h"
 #include "platform/text.h"
 
 namespace orvix {
@@ -103,17 +103,6 @@ std::wstring TScanKey::SubKeyDefault(const std::wstring& name) {
 }
 
 namespace {
-
-// Class keys the WOW64 redirector keeps apart for 32-bit programs.
-constexpr std::array<std::wstring_view, 5> kRedirectedClasses = {L"CLSID", L"DIRECTSHOW", L"INTERFACE", L"MEDIA TYPE",
-                                                                 L"MEDIAFOUNDATION"};
-
-bool IsRedirectedClass(std::wstring_view upperName) {
-  for (std::wstring_view name : kRedirectedClasses) {
-    if (upperName == name) return true;
-  }
-  return false;
-}
 
 // The first path element at or after `from`, and where the next one starts.
 std::wstring_view Element(std::wstring_view path, std::size_t from) {

@@ -2,6 +2,7 @@
 
 #include <array>
 #include <atomic>
+#include <utility>
 
 #include "platform/win_types.h"
 #include "platform/win32/windows_api.h"
@@ -30,10 +31,40 @@ OpenedPath SplitRoot(const std::wstring& keyText) {
   return {};
 }
 
+bool StartsWithText(const std::wstring& text, const std::wstring& start) {
+  return text.size() >= start.size() && ::CompareStringOrdinal(text.c_str(), static_cast<int>(start.size()),
+                                                               start.c_str(), static_cast<int>(start.size()),
+                                                               TRUE) == CSTR_EQUAL;
+}
+
+// A key and view as the helpers stand for them: kView32 is where a 32-bit
+// program finds the key. Under Wine a 64-bit program's KEY_WOW64_32KEY puts
+// every class below Classes\Wow6432Node, while Wine's 32-bit programs, like
+// Windows, go there only for the classes that Classes\Wow6432Node holds
+// (CLSID, Interface, ...) and share the rest with the 64-bit view.
+std::pair<std::wstring, unsigned> AsSeen(const std::wstring& keyText, unsigned view) {
+  if (sizeof(void*) != 8 || view != orvix::test::kView32 || !orvix::test::RunningUnderWine()) return {keyText, view};
+  static const std::wstring kMachineClasses = L"HKEY_LOCAL_MACHINE\\SOFTWARE\\Classes\\";
+  static const std::wstring kClassesRoot = L"HKEY_CLASSES_ROOT\\";
+  std::wstring below;
+  if (StartsWithText(keyText, kMachineClasses)) below = keyText.substr(kMachineClasses.size());
+  else if (StartsWithText(keyText, kClassesRoot)) below = keyText.substr(kClassesRoot.size());
+  if (below.empty()) return {keyText, view};
+  const std::wstring first = below.substr(0, below.find(L'\\'));
+  ::HKEY redirected = nullptr;
+  const std::wstring wow = L"SOFTWARE\\Classes\\Wow6432Node\\" + first;
+  if (::RegOpenKeyExW(HKEY_LOCAL_MACHINE, wow.c_str(), 0, KEY_READ | KEY_WOW64_64KEY, &redirected) == ERROR_SUCCESS) {
+    ::RegCloseKey(redirected);
+    return {keyText, view};
+  }
+  return {kMachineClasses + below, orvix::test::kView64};
+}
+
 // An open key, closed when it goes out of scope.
 class RawKey {
  public:
-  RawKey(const std::wstring& keyText, REGSAM access, unsigned view, bool create) {
+  RawKey(const std::wstring& asNamed, REGSAM access, unsigned viewAsNamed, bool create) {
+    const auto [keyText, view] = AsSeen(asNamed, viewAsNamed);
     const OpenedPath path = SplitRoot(keyText);
     if (path.root == nullptr) return;
     const REGSAM sam = access | view;
@@ -107,8 +138,9 @@ bool RawDeleteTree(const std::wstring& keyText, unsigned view) {
     if (!key.ok()) return true;
     ::RegDeleteTreeW(key.get(), nullptr);  // what is below the key, not the key itself
   }
-  const OpenedPath path = SplitRoot(keyText);
-  ::RegDeleteKeyExW(path.root, path.subKey.c_str(), view, 0);
+  const auto [seenText, seenView] = AsSeen(keyText, view);
+  const OpenedPath path = SplitRoot(seenText);
+  ::RegDeleteKeyExW(path.root, path.subKey.c_str(), seenView, 0);
   return !RawKeyExists(keyText, view);
 }
 

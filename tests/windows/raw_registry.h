@@ -1,7 +1,8 @@
 // Direct advapi32 calls for setting up and checking keys in the Windows
 // tests, independent of the registry code under test. Keys are named by
 // their full text ("HKEY_CURRENT_USER\Software\..."); view is 0 (the
-// process's own view), kView64 or kView32.
+// process's own view), kView64 or kView32 (the key a 32-bit program reaches
+// by that name, whatever the bitness of the tests).
 #pragma once
 
 #include <string>

@@ -1,5 +1,5 @@
-// The Win32 shell and environment against a 64-bit Wine prefix, as the
-// 32-bit program sees it.
+// The Win32 shell and environment against a 64-bit Wine prefix, as each
+// build sees it.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -27,21 +27,25 @@ std::wstring RawEnvironment(const wchar_t* name) {
   return ::GetEnvironmentVariableW(name, value, MAX_PATH) ? value : L"";
 }
 
-TEST_F(ShellWineTest, FoldersOfA32BitProgramOn64BitWindows) {
+TEST_F(ShellWineTest, FoldersOfEachBuildOn64BitWindows) {
   ASSERT_TRUE(platform_.System().IsWow64Process()) << "the test prefix is 64-bit";
   wchar_t wow64[MAX_PATH] = {};
   ASSERT_GT(::GetSystemWow64DirectoryW(wow64, MAX_PATH), 0u);
   const std::wstring systemDrive = RawEnvironment(L"SystemDrive");
   ASSERT_FALSE(systemDrive.empty());
 
+  // A 32-bit program is shown the x86 folders as "the" program files, a
+  // 64-bit one the native folders; both are shown the x86 ones by name.
+  const std::wstring programFiles =
+      systemDrive + (sizeof(void*) == 8 ? L"\\Program Files" : L"\\Program Files (x86)");
   const struct {
     int csidl;
     std::wstring expected;
   } cases[] = {
-      // A 32-bit program is shown the x86 folders as "the" program files.
-      {CSIDL_PROGRAM_FILES, systemDrive + L"\\Program Files (x86)"},
+      {CSIDL_PROGRAM_FILES, programFiles},
       {CSIDL_PROGRAM_FILESX86, systemDrive + L"\\Program Files (x86)"},
-      {CSIDL_PROGRAM_FILES_COMMON, systemDrive + L"\\Program Files (x86)\\Common Files"},
+      {CSIDL_PROGRAM_FILES_COMMON, programFiles + L"\\Common Files"},
+      {CSIDL_PROGRAM_FILES_COMMONX86, systemDrive + L"\\Program Files (x86)\\Common Files"},
       {CSIDL_SYSTEMX86, wow64},
       {CSIDL_SYSTEM, shell().GetSystemDirectory()},
       {CSIDL_WINDOWS, shell().GetWindowsDirectory()},

@@ -1,4 +1,5 @@
 #include "platform/registry_api.h"
+#include "platform/registry_views.h"
 #include "platform/win32/win32_platform.h"
 #include "platform/win32/system_dlls.h"
 #include "platform/win32/windows_api.h"
@@ -11,15 +12,7 @@ constexpr ::DWORD kMaxValueNameChars = 16384;  // 16383 and the NUL
 
 using RegDeleteKeyExWFn = LSTATUS(WINAPI*)(::HKEY, LPCWSTR, REGSAM, ::DWORD);
 
-// The core names a view only when it wants the 64-bit one: an access without
-// a view means the 32-bit view, which the 64-bit build must ask for, as the
-// view is a property of the machine and not of our own bitness.
-orvix::REGSAM InView(orvix::REGSAM access) {
-  if constexpr (sizeof(void*) == 8) {
-    if ((access & KEY_WOW64_RES) == 0) return access | KEY_WOW64_32KEY;
-  }
-  return access;
-}
+orvix::REGSAM InView(orvix::REGSAM access) { return ProcessViewAccess(access, sizeof(void*) == 8); }
 
 class Win32Registry : public IRegistryApi {
  public:

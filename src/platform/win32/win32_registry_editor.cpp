@@ -28,6 +28,7 @@
 
 #include "platform/platform.h"
 #include "platform/registry.h"
+#include "platform/registry_views.h"
 #include "platform/registry_helpers.h"
 #include "platform/text.h"
 #include "platform/win32/win32_platform.h"
@@ -96,8 +97,14 @@ std::wstring KeyTextIn64BitView(const std::wstring& keyText) {
   const ::HKEY root = Native(RootKeyFromName(rootName));
   std::wstring missing;
   ::HKEY key = nullptr;
+  // A class key both views share is asked for in the 64-bit view, as the
+  // registry class does.
+  const auto view = [&] {
+    return ClassKeyKindOf(RootKeyFromName(rootName), existing) == ClassKeyKind::Shared ? KEY_WOW64_64KEY
+                                                                                       : KEY_WOW64_32KEY;
+  };
   while (existing.size() > 1 &&
-         ::RegOpenKeyExW(root, existing.c_str() + 1, 0, KEY_QUERY_VALUE | KEY_WOW64_32KEY, &key) != ERROR_SUCCESS) {
+         ::RegOpenKeyExW(root, existing.c_str() + 1, 0, KEY_QUERY_VALUE | view(), &key) != ERROR_SUCCESS) {
     const std::size_t slash = existing.rfind(L'\\');
     missing.insert(0, existing.substr(slash));
     existing.resize(slash);
