@@ -7,6 +7,7 @@
 #include "platform/file_helpers.h"
 #include "platform/registry_helpers.h"
 #include "platform/text.h"
+#include "platform/view_paths.h"
 
 namespace orvix {
 namespace {
@@ -55,11 +56,13 @@ std::optional<TDateTime> ParseInstallDate(const std::wstring& text) {
 
 std::optional<TSoftInfo> ReadUninstallEntry(const std::wstring& rootName, const std::wstring& keyPath, bool view64) {
   const auto text = [&](const wchar_t* name) { return RegReadStringAt(rootName, keyPath, name, view64); };
+  // The paths as the entry's own program resolves them.
+  const auto path = [&](const wchar_t* name) { return PathTextForView(text(name), view64); };
 
   const std::wstring name = Trim(text(L"DisplayName"));
   if (name.empty() || SameText(name, kOwnProtectionName)) return std::nullopt;
 
-  std::wstring uninstall = text(L"UninstallString");
+  std::wstring uninstall = path(L"UninstallString");
   if (Contains(UpperCase(uninstall), L"MSIEXEC.EXE /I")) uninstall = WithRemoveSwitch(uninstall);
   const std::wstring publisher = Trim(text(L"Publisher"));
   const std::int64_t systemComponent = RegReadIntegerAt(rootName, keyPath, L"SystemComponent", view64);
@@ -84,8 +87,8 @@ std::optional<TSoftInfo> ReadUninstallEntry(const std::wstring& rootName, const 
   entry.RootName = rootName;
   entry.KeyPath = keyPath;
   entry.UninstallString = uninstall;
-  entry.DisplayIcon = text(L"DisplayIcon");
-  entry.Readme = text(L"Readme");
+  entry.DisplayIcon = path(L"DisplayIcon");
+  entry.Readme = path(L"Readme");
   entry.Size = RegReadIntegerAt(rootName, keyPath, L"EstimatedSize", view64) * 1024;
   // No size yet (or a nonsense negative one): the analysis measures it.
   if (entry.Size > 0) entry.SizeText = SizeToText(entry.Size);
@@ -97,7 +100,7 @@ std::optional<TSoftInfo> ReadUninstallEntry(const std::wstring& rootName, const 
   entry.IsUpdate = IsUpdateEntry(upperName, UpperCase(publisher));
   entry.IsToolbar = IsToolbarEntry(upperName, uninstall);
 
-  entry.InstallLocation = text(L"InstallLocation");
+  entry.InstallLocation = path(L"InstallLocation");
   entry.RecordedInstallLocation = entry.InstallLocation;
   if (!entry.InstallLocation.empty() && !DirectoryExists(entry.InstallLocation))
     entry.InstallLocation = CleanInstallLocation(entry.InstallLocation);

@@ -5,6 +5,7 @@
 #include "platform/command_paths.h"
 #include "platform/platform.h"
 #include "platform/text.h"
+#include "platform/view_paths.h"
 #include "uninstall/classes_root.h"
 #include "uninstall/com_areas.h"
 #include "uninstall/regedit_scan.h"
@@ -52,7 +53,7 @@ class TClsidArea : public TScanArea {
   // it is written with short (8.3) names; a command line with arguments is
   // tried through the file it starts.
   static bool ServerMatches(TRegeditScanClasses& scan, TScanKey& key, const wchar_t* serverKey) {
-    const std::wstring server = key.SubKeyDefault(serverKey);
+    const std::wstring server = PathTextForView(key.SubKeyDefault(serverKey), key.View64());
     if (Trim(server).empty()) return false;
     std::wstring longServer = LongForm(server);
     if (longServer.empty()) longServer = LongForm(CommandToFilePath(server));

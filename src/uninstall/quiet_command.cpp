@@ -8,6 +8,7 @@
 #include "platform/file_helpers.h"
 #include "platform/registry_helpers.h"
 #include "platform/text.h"
+#include "platform/view_paths.h"
 
 namespace orvix {
 namespace {
@@ -63,7 +64,8 @@ bool IsStillInstalled(const TSoftInfo& entry, const std::wstring& command) {
 }
 
 std::wstring QuietUninstallCommand(const TSoftInfo& entry) {
-  const std::wstring recorded = RegReadStringAt(entry.RootName, entry.KeyPath, L"QuietUninstallString", entry.IsX64);
+  const std::wstring recorded = PathTextForView(
+      RegReadStringAt(entry.RootName, entry.KeyPath, L"QuietUninstallString", entry.IsX64), entry.IsX64);
   if (!Trim(recorded).empty()) return recorded;
   const std::wstring& command = entry.UninstallString;
   switch (UninstallerKindOf(command)) {

@@ -1,6 +1,7 @@
 #include "uninstall/type_lib_servers.h"
 
 #include "platform/text.h"
+#include "platform/view_paths.h"
 #include "uninstall/regedit_scan.h"
 
 namespace orvix {
@@ -15,7 +16,8 @@ void CollectServers(TScanKey& key, int depth, std::vector<std::wstring>& servers
     TScanKey sub(key.Root(), key.Below(name), key.View64());
     if (!sub) continue;
     if (SameText(name, L"win32") || SameText(name, L"win64")) {
-      const std::wstring server = sub.ValueText(L"");
+      // The win32 and win64 keys name a 32-bit and a 64-bit program's server.
+      const std::wstring server = PathTextForView(sub.ValueText(L""), SameText(name, L"win64"));
       if (!Trim(server).empty()) servers.push_back(server);
     } else if (depth < kMaxDepth) {
       CollectServers(sub, depth + 1, servers);
