@@ -70,6 +70,7 @@ fs::path ChildIgnoringCase(const fs::path& folder, const std::string& name) {
 
 fs::path RepoRoot() { return fs::path(ORVIX_SOURCE_DIR); }
 fs::path Win32Output() { return RepoRoot() / "out" / "win32"; }
+fs::path Win64Output() { return RepoRoot() / "out" / "win64"; }
 
 WinePrefix::WinePrefix() {
   std::string pattern = (TemporaryFolder() / "orvix-e2e-XXXXXX").string();

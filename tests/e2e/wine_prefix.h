@@ -17,9 +17,10 @@ namespace orvix::e2e {
 
 enum class RegView { k32, k64 };
 
-// The source tree, from the build, and the Windows build's output folder.
+// The source tree, from the build, and the output folders of the two Windows builds.
 std::filesystem::path RepoRoot();
 std::filesystem::path Win32Output();
+std::filesystem::path Win64Output();
 
 class WinePrefix {
  public:
