@@ -1,5 +1,4 @@
 // orvix.exe: the console front-end over the core, on the real machine.
-#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -12,28 +11,35 @@
 
 namespace {
 
-// Writes to a console with WriteConsoleW, and UTF-8 bytes to a pipe or file.
+// Writes to a console with WriteConsoleW, and UTF-8 bytes to a pipe or file
+// with WriteFile: straight through, unbuffered, so that a prompt shows before
+// the answer is read and nothing is lost when the process ends, and without
+// the C runtime, which asks again for every write whether the handle is a
+// console (a round trip to the server under Wine).
 class StandardStream : public orvix::ConsoleOutput {
  public:
-  StandardStream(DWORD which, FILE* file) : handle_(::GetStdHandle(which)), file_(file) {
+  explicit StandardStream(DWORD which) : handle_(::GetStdHandle(which)) {
     DWORD mode = 0;
     console_ = handle_ != INVALID_HANDLE_VALUE && ::GetConsoleMode(handle_, &mode);
   }
 
   void Write(const std::wstring& text) override {
+    if (handle_ == INVALID_HANDLE_VALUE || handle_ == nullptr) return;
+    DWORD written = 0;
     if (console_) {
-      DWORD written = 0;
       ::WriteConsoleW(handle_, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
       return;
     }
     const std::string bytes = orvix::ToUtf8(text);
-    std::fwrite(bytes.data(), 1, bytes.size(), file_);
-    std::fflush(file_);
+    for (std::size_t done = 0; done < bytes.size(); done += written) {
+      if (!::WriteFile(handle_, bytes.data() + done, static_cast<DWORD>(bytes.size() - done), &written, nullptr) ||
+          written == 0)
+        return;  // a closed pipe: nobody reads any more
+    }
   }
 
  private:
   HANDLE handle_;
-  FILE* file_;
   bool console_ = false;
 };
 
@@ -43,8 +49,8 @@ int wmain(int argc, wchar_t** argv) {
   orvix::win32::RestrictDllSearchToSystem();
   orvix::win32::Win32Platform platform;
   orvix::ScopedPlatform current(platform);
-  StandardStream out(STD_OUTPUT_HANDLE, stdout);
-  StandardStream err(STD_ERROR_HANDLE, stderr);
+  StandardStream out(STD_OUTPUT_HANDLE);
+  StandardStream err(STD_ERROR_HANDLE);
   const std::vector<std::wstring> args(argv + 1, argv + argc);
   return orvix::RunOrvixCommand(args, out, err);
 }
