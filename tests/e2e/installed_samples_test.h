@@ -1,5 +1,5 @@
-// A test suite whose tests share one fresh prefix with every sample
-// installed: made before the suite's first test and removed after its last,
+// A test suite whose tests share one fresh prefix with the samples
+// installed (those of orvix's command suites unless it names others): made before the suite's first test and removed after its last,
 // since a prefix and the installs take seconds. Each suite (each Tag) has its
 // own prefix; its tests must not depend on one another's order.
 #pragma once
@@ -16,7 +16,7 @@
 
 namespace orvix::e2e {
 
-template <typename Tag>
+template <typename Tag, const auto& kSamples = kCommandSamples>
 class SharedSamplesPrefixTest : public ::testing::Test {
  protected:
   static void SetUpTestSuite() {
@@ -26,7 +26,7 @@ class SharedSamplesPrefixTest : public ::testing::Test {
       ADD_FAILURE() << error.what();
       return;
     }
-    for (const std::string& problem : InstallAllSamples(*prefix_)) ADD_FAILURE() << problem;
+    for (const std::string& problem : InstallSamples(*prefix_, kSamples)) ADD_FAILURE() << problem;
   }
   static void TearDownTestSuite() { prefix_.reset(); }
   void SetUp() override { ASSERT_NE(prefix_, nullptr) << "the suite has no Wine prefix"; }

@@ -7,6 +7,8 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <optional>
 #include <string>
 #include <vector>
@@ -46,11 +48,15 @@ std::string NotesClsidKey() { return std::string("HKLM\\Software\\Classes\\CLSID
 std::string NotesVendorKey() { return std::string(kMachineSoftware) + "Orvix Samples\\Sample Notes"; }
 std::string NotesUserKey() { return std::string(kUserSoftware) + "Orvix Samples\\Sample Notes"; }
 std::string ClockVendorKey() { return std::string(kMachineSoftware) + "Orvix Samples\\Sample Clock"; }
+std::string UserClass(const std::string& name) { return "HKCU\\Software\\Classes\\" + name; }
+std::string JournalApplicationKey() { return UserClass("Applications\\") + kJournal.mainProgram; }
+std::string JournalCapabilitiesKey() { return std::string("HKCU\\") + kJournalCapabilities; }
+std::string MixerVendorKey() { return std::string("HKLM\\") + kMixerVendorKey; }
 
 // ---------------------------------------------------------------------------
 // Everything installed, nothing removed.
 
-class SamplesInstalledTest : public SharedSamplesPrefixTest<SamplesInstalledTest> {};
+class SamplesInstalledTest : public SharedSamplesPrefixTest<SamplesInstalledTest, kAllSamples> {};
 
 TEST_F(SamplesInstalledTest, EachProductHasItsUninstallEntryInItsViewAndItsFiles) {
   for (const SampleProduct* sample : kAllSamples) {
@@ -65,18 +71,19 @@ TEST_F(SamplesInstalledTest, EachProductHasItsUninstallEntryInItsViewAndItsFiles
     EXPECT_TRUE(Exists(MainProgram(*sample))) << MainProgram(*sample);
     std::string location = Text(Prefix().RegQuery(key, "InstallLocation", sample->view));
     if (location.ends_with('\\')) location.pop_back();  // Windows Installer writes one
-    EXPECT_EQ(location, InstallFolder(*sample));
+    EXPECT_EQ(location, sample->recordsInstallLocation ? InstallFolder(*sample) : "(missing)");
   }
 }
 
 TEST_F(SamplesInstalledTest, NsisEntriesCarryIconSizeLinksAndTheirUninstaller) {
-  for (const SampleProduct* sample : {&kNotes, &kClock, &kSketch}) {
+  for (const SampleProduct* sample : {&kNotes, &kClock, &kSketch, &kJournal, &kMixer}) {
     SCOPED_TRACE(sample->displayName);
-    const std::string folder = InstallFolder(*sample);
+    const std::string uninstaller = InstallFolder(*sample) + "\\" + sample->uninstaller;
+    const std::string arguments = sample->uninstallArguments;
     auto value = [&](const char* name) { return Prefix().RegQuery(sample->uninstallKey, name, sample->view); };
     EXPECT_EQ(Text(value("DisplayIcon")), MainProgram(*sample) + ",0");
-    EXPECT_EQ(Text(value("UninstallString")), "\"" + folder + "\\uninstall.exe\"");
-    EXPECT_TRUE(Exists(folder + "\\uninstall.exe"));
+    EXPECT_EQ(Text(value("UninstallString")), "\"" + uninstaller + "\"" + (arguments.empty() ? "" : " " + arguments));
+    EXPECT_TRUE(Exists(uninstaller));
     EXPECT_EQ(Text(value("URLInfoAbout")).rfind("https://orvix-samples.example/", 0), 0u)
         << Text(value("URLInfoAbout"));
     EXPECT_GT(DwordOf(value("EstimatedSize")), 0);  // KB of the install folder
@@ -119,6 +126,43 @@ TEST_F(SamplesInstalledTest, SketchStaysWithTheUser) {
       Text(Prefix().RegQuery(std::string(kUserSoftware) + "Orvix Samples\\Sample Sketch", "InstallDir", RegView::k64)),
       InstallFolder(kSketch));
   EXPECT_TRUE(Exists(std::string(kUserStartMenu) + "Orvix Sample Sketch.lnk"));
+}
+
+TEST_F(SamplesInstalledTest, JournalRegistersItsFileTypeOpenWithAndCapabilitiesForTheUser) {
+  const std::string program = MainProgram(kJournal);
+  const std::string openCommand = "\"" + program + "\" \"%1\"";
+  auto query = [&](const std::string& key, const std::string& value) { return Prefix().RegQuery(key, value, RegView::k64); };
+  EXPECT_EQ(Text(query(UserClass(kJournalExtension), "")), kJournalProgId);
+  EXPECT_EQ(Text(query(UserClass(kJournalExtension) + "\\OpenWithProgids", kJournalProgId)), "");
+  EXPECT_EQ(Text(query(UserClass(kJournalProgId) + "\\DefaultIcon", "")), program + ",0");
+  EXPECT_EQ(Text(query(UserClass(kJournalProgId) + "\\shell\\open\\command", "")), openCommand);
+  EXPECT_EQ(Text(query(JournalApplicationKey() + "\\shell\\open\\command", "")), openCommand);
+  EXPECT_EQ(Text(query(JournalApplicationKey() + "\\SupportedTypes", kJournalExtension)), "");
+  EXPECT_EQ(Text(query(UserClass(".txt\\OpenWithList"), kJournal.mainProgram)), "");
+  EXPECT_EQ(Text(query(JournalCapabilitiesKey(), "ApplicationIcon")), program + ",0");
+  EXPECT_EQ(Text(query("HKCU\\Software\\RegisteredApplications", kJournal.displayName)), kJournalCapabilities);
+  EXPECT_EQ(Text(query(kJournal.uninstallKey, "QuietUninstallString")),
+            "\"" + InstallFolder(kJournal) + "\\" + kJournal.uninstaller + "\" /currentuser /S");
+  for (const std::string& path : {std::string(kUserStartMenu) + "Orvix Sample Journal\\Orvix Sample Journal.lnk",
+                                  std::string(kUserStartMenu) + "Orvix Sample Journal\\Uninstall Orvix Sample Journal.lnk",
+                                  std::string(kJournalPin)})
+    EXPECT_TRUE(Exists(path)) << path;
+}
+
+TEST_F(SamplesInstalledTest, MixerKeepsNestedFoldersAnIniFileAndItsVendorKey) {
+  const std::string folder = InstallFolder(kMixer);
+  for (const char* file : {"plugins\\echo.orvplug", "plugins\\reverb.orvplug", "data\\devices.list",
+                           "data\\presets\\default.preset", "data\\presets\\studio.preset", "mixer.ini"})
+    EXPECT_TRUE(Exists(folder + "\\" + file)) << file;
+  std::ifstream ini(Prefix().HostPath(folder + "\\mixer.ini"));
+  const std::string settings((std::istreambuf_iterator<char>(ini)), std::istreambuf_iterator<char>());
+  EXPECT_NE(settings.find("Plugins=" + folder + "\\plugins"), std::string::npos) << settings;
+
+  EXPECT_EQ(Text(Prefix().RegQuery(MixerVendorKey(), "Install_Dir", RegView::k32)), folder);
+  EXPECT_FALSE(Prefix().RegKeyExists(MixerVendorKey(), RegView::k64));
+  EXPECT_EQ(Prefix().RegQuery(kMixer.uninstallKey, "QuietUninstallString", kMixer.view), std::nullopt);
+  for (const char* link : {"Orvix Sample Mixer.lnk", "Uninstall.lnk"})
+    EXPECT_TRUE(Exists(std::string(kCommonStartMenu) + "Orvix Sample Mixer\\" + link)) << link;
 }
 
 TEST_F(SamplesInstalledTest, ViewerIsAWindowsInstallerProduct) {
@@ -214,20 +258,21 @@ TEST_F(SamplesInstalledTest, TrickyEntriesLandInTheirViews) {
 // Each test removes one product; the products share nothing their
 // uninstallers touch, so the order of the tests does not matter.
 
-class SampleUninstallTest : public SharedSamplesPrefixTest<SampleUninstallTest> {
+class SampleUninstallTest : public SharedSamplesPrefixTest<SampleUninstallTest, kAllSamples> {
  protected:
+  // Runs the sample's own uninstaller, which removes its Uninstall key.
   void RunNsisUninstaller(const SampleProduct& sample) {
+    ASSERT_TRUE(Prefix().RegKeyExists(sample.uninstallKey, sample.view));
     for (const std::string& problem : UninstallSample(Prefix(), sample)) FAIL() << problem;
+    EXPECT_FALSE(Prefix().RegKeyExists(sample.uninstallKey, sample.view));
   }
 };
 
 TEST_F(SampleUninstallTest, NotesUninstallerLeavesUserDataAndRegistrationsBehind) {
-  ASSERT_TRUE(Prefix().RegKeyExists(kNotes.uninstallKey, kNotes.view));
   const std::string folder = InstallFolder(kNotes);
   ASSERT_NO_FATAL_FAILURE(RunNsisUninstaller(kNotes));
 
   // What it removes.
-  EXPECT_FALSE(Prefix().RegKeyExists(kNotes.uninstallKey, kNotes.view));
   EXPECT_FALSE(Exists(folder));
   EXPECT_FALSE(Exists(std::string(kCommonStartMenu) + "Orvix Sample Notes"));
   EXPECT_FALSE(Prefix().RegKeyExists(kNotesAppPathsKey, RegView::k32));
@@ -254,11 +299,9 @@ TEST_F(SampleUninstallTest, NotesUninstallerLeavesUserDataAndRegistrationsBehind
 }
 
 TEST_F(SampleUninstallTest, ClockUninstallerLeavesItsFolderAndVendorKeyBehind) {
-  ASSERT_TRUE(Prefix().RegKeyExists(kClock.uninstallKey, kClock.view));
   const std::string folder = InstallFolder(kClock);
   ASSERT_NO_FATAL_FAILURE(RunNsisUninstaller(kClock));
 
-  EXPECT_FALSE(Prefix().RegKeyExists(kClock.uninstallKey, kClock.view));
   EXPECT_FALSE(Exists(MainProgram(kClock)));
   EXPECT_FALSE(Exists(folder + "\\uninstall.exe"));
   EXPECT_FALSE(Exists(std::string(kCommonStartMenu) + "Orvix Sample Clock"));
@@ -268,11 +311,9 @@ TEST_F(SampleUninstallTest, ClockUninstallerLeavesItsFolderAndVendorKeyBehind) {
 }
 
 TEST_F(SampleUninstallTest, SketchUninstallerRemovesEverything) {
-  ASSERT_TRUE(Prefix().RegKeyExists(kSketch.uninstallKey, kSketch.view));
   const std::string folder = InstallFolder(kSketch);
   ASSERT_NO_FATAL_FAILURE(RunNsisUninstaller(kSketch));
 
-  EXPECT_FALSE(Prefix().RegKeyExists(kSketch.uninstallKey, kSketch.view));
   EXPECT_FALSE(Prefix().RegKeyExists(std::string(kUserSoftware) + "Orvix Samples\\Sample Sketch", RegView::k64));
   EXPECT_FALSE(Exists(folder));
   EXPECT_FALSE(Exists(std::string(kUserStartMenu) + "Orvix Sample Sketch.lnk"));
@@ -281,6 +322,37 @@ TEST_F(SampleUninstallTest, SketchUninstallerRemovesEverything) {
   ASSERT_EQ(listed.exitCode, 0) << listed.output;
   EXPECT_EQ(listed.output.find("Orvix Sample Sketch"), std::string::npos) << "orvix list no longer shows it";
   EXPECT_NE(listed.output.find("Orvix Sample Viewer"), std::string::npos) << listed.output;
+}
+
+TEST_F(SampleUninstallTest, JournalUninstallerLeavesItsOpenWithEntriesCapabilitiesAndPinBehind) {
+  const std::string folder = InstallFolder(kJournal);
+  ASSERT_NO_FATAL_FAILURE(RunNsisUninstaller(kJournal));
+
+  EXPECT_FALSE(Exists(folder));
+  EXPECT_FALSE(Exists(std::string(kUserStartMenu) + "Orvix Sample Journal"));
+  EXPECT_FALSE(Prefix().RegKeyExists(UserClass(kJournalExtension), RegView::k64));
+  EXPECT_FALSE(Prefix().RegKeyExists(UserClass(kJournalProgId), RegView::k64));
+
+  EXPECT_TRUE(Prefix().RegKeyExists(JournalApplicationKey(), RegView::k64));
+  EXPECT_EQ(Text(Prefix().RegQuery(UserClass(".txt\\OpenWithList"), kJournal.mainProgram, RegView::k64)), "");
+  EXPECT_EQ(Text(Prefix().RegQuery("HKCU\\Software\\RegisteredApplications", kJournal.displayName, RegView::k64)),
+            kJournalCapabilities);
+  EXPECT_EQ(Text(Prefix().RegQuery(JournalCapabilitiesKey(), "ApplicationIcon", RegView::k64)),
+            MainProgram(kJournal) + ",0");
+  EXPECT_TRUE(Exists(kJournalPin));
+}
+
+TEST_F(SampleUninstallTest, MixerUninstallerLeavesItsDataIniFileAndVendorKeyBehind) {
+  const std::string folder = InstallFolder(kMixer);
+  ASSERT_NO_FATAL_FAILURE(RunNsisUninstaller(kMixer));
+
+  for (const std::string& path : {MainProgram(kMixer), folder + "\\uninst.exe", folder + "\\plugins",
+                                  std::string(kCommonStartMenu) + "Orvix Sample Mixer"})
+    EXPECT_FALSE(Exists(path)) << path;
+
+  EXPECT_TRUE(Exists(folder + "\\mixer.ini"));
+  EXPECT_TRUE(Exists(folder + "\\data\\presets\\studio.preset"));
+  EXPECT_EQ(Text(Prefix().RegQuery(MixerVendorKey(), "Install_Dir", RegView::k32)), folder);
 }
 
 TEST_F(SampleUninstallTest, MsiexecRemovesTheViewerWithItsInstallerData) {
