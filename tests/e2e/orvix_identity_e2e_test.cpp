@@ -16,7 +16,7 @@
 namespace orvix::e2e {
 namespace {
 
-class BuildIdentityTest : public SharedSamplesPrefixTest<BuildIdentityTest> {
+class BuildIdentityTest : public SharedSamplesPrefixTest<BuildIdentityTest, kAllSamples> {
  protected:
   // What one build prints, parsed; fails the test on a bad run.
   static nlohmann::json Printed(const std::filesystem::path& output, const std::vector<std::string>& arguments) {
