@@ -207,8 +207,7 @@ TEST_F(OrvixScanTest, MixerLeavesItsFolderWithDataAndIniAndItsVendorValue) { Exp
 // and its uninstaller removed the folder, so `orvix scan` has no install
 // folder to tie anything to (it takes the uninstall command's folder only
 // while that exists): it finds none of these. With the program still there
-// (bench/wine-recall-bench) it finds all but the text files' OpenWithList
-// value, an "Open with" entry in a type other programs share.
+// (bench/wine-recall-bench) it finds them all.
 TEST_F(OrvixScanTest, DISABLED_JournalLeavesItsOpenWithEntriesCapabilitiesAndPin) {
   ExpectLeftoversAfterUninstall(kJournal);
 }
