@@ -201,7 +201,7 @@ TEST_F(OrvixScanTest, ClockLeavesItsFolderAndVendorValue) { ExpectLeftoversAfter
 
 TEST_F(OrvixScanTest, SketchLeavesNothingTheScanCanTell) { ExpectLeftoversAfterUninstall(kSketch); }
 
-TEST_F(OrvixScanTest, MixerLeavesItsFolderWithDataAndIniAndItsVendorValue) { ExpectLeftoversAfterUninstall(kMixer); }
+TEST_F(OrvixScanTest, MixerLeavesItsFolderWithDataAndIniAndItsVendorKey) { ExpectLeftoversAfterUninstall(kMixer); }
 
 // Disabled until the scan finds them. Its entry records no InstallLocation
 // and its uninstaller removed the folder, so `orvix scan` has no install

@@ -32,8 +32,8 @@ ScanLeftovers ExpectedScanLeftovers(const SampleProduct& sample) {
   if (&sample == &kMixer) {
     // The install folder with the INI file and the data folder, found from
     // the uninstall command (the entry has no InstallLocation), and the
-    // vendor key's Install_Dir.
-    return {{"32 HKEY_LOCAL_MACHINE\\SOFTWARE\\Orvix Samples\\Sample Mixer | Install_Dir"},
+    // vendor key named like the program that records the folder.
+    return {{"32 HKEY_LOCAL_MACHINE\\SOFTWARE\\Orvix Samples\\Sample Mixer"},
             {"C:\\Program Files (x86)\\Orvix Sample Mixer"}};
   }
   if (&sample == &kJournal) {
