@@ -3,6 +3,10 @@ orvix_sources(SIM_SOURCES src/platform/sim)
 add_library(orvix_sim STATIC ${SIM_SOURCES})
 target_link_libraries(orvix_sim PUBLIC orvix_core)
 
+# The language files as the Windows build ships them, for a look at English.lng.
+include(${CMAKE_SOURCE_DIR}/cmake/language.cmake)
+orvix_language_files(${CMAKE_BINARY_DIR}/Language)
+
 find_package(GTest REQUIRED)
 orvix_sources(NATIVE_TEST_SOURCES tests/native tests/fuzz)
 # The fuzz entry points are replayed over their corpora; libFuzzer's main is
@@ -14,6 +18,10 @@ target_include_directories(orvix_native_tests PRIVATE ${CMAKE_SOURCE_DIR}/tests)
 # The native tests that read fixture files of the source tree.
 set_source_files_properties(tests/native/software_info_sample_test.cpp tests/native/fuzz_corpus_test.cpp
                             PROPERTIES COMPILE_DEFINITIONS ORVIX_SOURCE_DIR="${CMAKE_SOURCE_DIR}")
+# The shipped translations and the English.lng that this build writes.
+set_source_files_properties(tests/native/language_files_test.cpp PROPERTIES COMPILE_DEFINITIONS
+                            "ORVIX_SOURCE_DIR=\"${CMAKE_SOURCE_DIR}\";ORVIX_BINARY_DIR=\"${CMAKE_BINARY_DIR}\"")
+add_dependencies(orvix_native_tests orvix_language_files)
 
 enable_testing()
 add_test(NAME native COMMAND orvix_native_tests)

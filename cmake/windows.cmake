@@ -15,6 +15,8 @@ else()
   set(ORVIX_GTEST_PREFIX ${ORVIX_DEPS}/googletest)
 endif()
 set(CMAKE_RUNTIME_OUTPUT_DIRECTORY ${ORVIX_WINDOWS_OUT})
+include(${CMAKE_SOURCE_DIR}/cmake/language.cmake)
+orvix_language_files(${ORVIX_WINDOWS_OUT}/Language)
 
 orvix_sources(WIN32_SOURCES src/platform/win32)
 add_library(orvix_win32 STATIC ${WIN32_SOURCES})

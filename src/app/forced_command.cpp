@@ -8,9 +8,9 @@
 #include "app/review_console.h"
 #include "app/software_commands.h"
 #include "inventory/software_info.h"
+#include "language/messages.h"
 #include "platform/file_helpers.h"
 #include "platform/text.h"
-#include "platform/texts.h"
 #include "uninstall/forced_path.h"
 #include "uninstall/forced_hand_over.h"
 #include "uninstall/forced_uninstall_model.h"
@@ -188,7 +188,7 @@ int RunForcedCommand(const std::vector<std::wstring>& args, ConsoleOutput& out, 
   };
   if (!accept()) {
     const bool exists = FileExists(options.path) || DirectoryExists(options.path);
-    err.Line(L"orvix: " + Text(L"ForcedUninstall_Browser_Tip", L"Invalid path. Please select again!") + L" " +
+    err.Line(L"orvix: " + Text(msg::ForcedUninstall_Browser_Tip) + L" " +
              options.path + (exists ? L" (a drive, Windows or desktop folder, or a shortcut to a folder)"
                                     : L" (no such file or folder)"));
     return ecFailed;

@@ -5,10 +5,10 @@
 #include "app/console_pump.h"
 #include "app/entry_lookup.h"
 #include "app/scan_command.h"
+#include "language/messages.h"
 #include "platform/platform.h"
 #include "platform/protected_locations.h"
 #include "platform/text.h"
-#include "platform/texts.h"
 
 namespace orvix {
 namespace {
@@ -75,10 +75,8 @@ bool ReviewFindings(TLeftoverTree& tree, bool warning, const TReviewOptions& opt
                     ConsoleOutput& err, const TReadLine& readLine) {
   for (const auto& program : tree.Programs()) PrintLeftovers(out, program->Text, program.get());
   if (warning) {
-    out.Line(Text(L"lbl_Warning", L"Warning:") + L" " +
-             Text(L"lbl_WarningText",
-                  L"Multiple programs detected in the current directory.Please be careful when selecting items to "
-                  L"delete."));
+    out.Line(Text(msg::lbl_Warning) + L" " +
+             Text(msg::lbl_WarningText));
   }
   if (!options.deleteAll) return true;
   if (warning && !options.sharedFolderOk) {

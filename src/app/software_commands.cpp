@@ -13,9 +13,9 @@
 #include "inventory/list_labels.h"
 #include "inventory/list_model.h"
 #include "inventory/software_info.h"
+#include "language/messages.h"
 #include "platform/file_helpers.h"
 #include "platform/text.h"
-#include "platform/texts.h"
 
 namespace orvix {
 namespace {
@@ -240,7 +240,7 @@ int RunRemoveEntryCommand(const std::vector<std::wstring>& args, ConsoleOutput& 
   if (found == nullptr) return ecFailed;
   out.Line(NameWithView(*found) + L": " + KeyText(*found));
   if (!assumeYes &&
-      !AskYesNo(out, Text(L"RemoveEntry_ASK", L"Are you sure to remove the selected program entry?"), readLine)) {
+      !AskYesNo(out, Text(msg::RemoveEntry_ASK), readLine)) {
     out.Line(L"Nothing was removed.");
     return ecFailed;
   }

@@ -8,8 +8,8 @@
 #include "app/orvix_commands.h"
 #include "app/review_console.h"
 #include "inventory/software_info.h"
+#include "language/messages.h"
 #include "platform/text.h"
-#include "platform/texts.h"
 #include "uninstall/quiet_command.h"
 #include "uninstall/uninstalling_model.h"
 
@@ -110,7 +110,7 @@ int RunUninstallCommand(const std::vector<std::wstring>& args, ConsoleOutput& ou
   }
   for (const TSoftInfo* entry : entries) out.Line(NameWithView(*entry) + L": " + entry->UninstallString);
   if (!options.assumeYes &&
-      !AskYesNo(out, Text(L"lbl_Question", L"Do you want to uninstall the selected program?"), readLine)) {
+      !AskYesNo(out, Text(msg::lbl_Question), readLine)) {
     out.Line(L"Nothing was uninstalled.");
     return ecFailed;
   }

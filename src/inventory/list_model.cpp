@@ -3,8 +3,8 @@
 #include <cmath>
 
 #include "inventory/software_info.h"
+#include "language/messages.h"
 #include "platform/text.h"
-#include "platform/texts.h"
 
 namespace orvix {
 namespace {
@@ -62,7 +62,7 @@ std::vector<TListRow> ListRows(const TSoftList& items, TSoftwareCategory categor
 }
 
 std::wstring SoftwareHeaderText(std::size_t count) {
-  return MessageText(L"ListviewHeader_Software", L"Software Name (Total: %d)", {static_cast<std::int64_t>(count)});
+  return MessageText(msg::ListviewHeader_Software, {static_cast<std::int64_t>(count)});
 }
 
 }  // namespace orvix

@@ -1,8 +1,8 @@
 #include "inventory/list_page.h"
 
 #include "inventory/list_sort.h"
+#include "language/messages.h"
 #include "platform/settings.h"
-#include "platform/texts.h"
 
 namespace orvix {
 
@@ -15,11 +15,11 @@ TUninstallChoice ChooseForUninstall(const std::vector<TListRow>& rows, bool batc
       if (row < rows.size()) choice.entries.push_back(rows[row].entry);
     }
     if (choice.entries.empty())
-      choice.message = Text(L"BatchUninstall_NoneSelect", L"Please select at least one program.");
+      choice.message = Text(msg::BatchUninstall_NoneSelect);
   } else if (selectedRow && *selectedRow < rows.size()) {
     choice.entries.push_back(rows[*selectedRow].entry);
   } else {
-    choice.message = Text(L"Uninstall_NoneSelect", L"Please select a program first.");
+    choice.message = Text(msg::Uninstall_NoneSelect);
   }
   return choice;
 }

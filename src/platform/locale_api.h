@@ -16,6 +16,9 @@ class ILocaleApi {
   // LOCALE_STIMEFORMAT, e.g. "h:mm:ss tt" or "HH:mm:ss".
   virtual std::wstring LongTimeFormat() = 0;
   virtual wchar_t DecimalSeparator() = 0;
+  // The English name of the user's interface language: LOCALE_SENGLANGUAGE
+  // of GetUserDefaultUILanguage, e.g. "German"; empty when unknown.
+  virtual std::wstring UserInterfaceLanguageName() = 0;
   virtual DWORD AnsiCodePage() = 0;
   // Text to and from the ANSI code page; characters it lacks become "?".
   virtual std::string ToAnsi(std::wstring_view text) = 0;

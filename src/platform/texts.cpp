@@ -14,14 +14,13 @@ TTextSource& Source() {
 
 TTextSource SetTextSource(TTextSource source) { return std::exchange(Source(), std::move(source)); }
 
-std::wstring Text(const std::wstring& key, const std::wstring& englishDefault) {
-  if (!Source()) return englishDefault;
-  return Source()(key).value_or(englishDefault);
+std::wstring Text(const TMessage& message) {
+  if (!Source()) return message.english;
+  return Source()(message.key).value_or(message.english);
 }
 
-std::wstring MessageText(const std::wstring& key, const std::wstring& englishDefault,
-                         const std::vector<FormatArg>& args) {
-  return SafeFormat(Text(key, englishDefault), args, englishDefault);
+std::wstring MessageText(const TMessage& message, const std::vector<FormatArg>& args) {
+  return SafeFormat(Text(message), args, message.english);
 }
 
 }  // namespace orvix

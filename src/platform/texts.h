@@ -1,7 +1,8 @@
 // Interface texts by language key. Every message the program shows comes
-// from here with its built-in English default; the language object installs
-// itself as the source once a language is selected. Texts with placeholders
-// go through SafeFormat, never through printf.
+// from here, named by its entry of the message table (language/messages.h)
+// that holds its built-in English text; the language object installs itself
+// as the source once a language is selected. Texts with placeholders go
+// through SafeFormat, never through printf.
 #pragma once
 
 #include <functional>
@@ -13,6 +14,12 @@
 
 namespace orvix {
 
+// One message: its language key and its built-in English text.
+struct TMessage {
+  const wchar_t* key;
+  const wchar_t* english;
+};
+
 // Answers the text of a key in the selected language, or nothing when the
 // language has no such key (then the English default stands).
 using TTextSource = std::function<std::optional<std::wstring>(const std::wstring& key)>;
@@ -21,12 +28,12 @@ using TTextSource = std::function<std::optional<std::wstring>(const std::wstring
 // and returns the previous one. Set on the UI thread before texts are asked for.
 TTextSource SetTextSource(TTextSource source);
 
-// The text of `key`, or `englishDefault` when no source knows the key.
-std::wstring Text(const std::wstring& key, const std::wstring& englishDefault);
+// The message in the selected language, or its English text when no source
+// knows the key.
+std::wstring Text(const TMessage& message);
 
-// The text of `key` with its %s and %d filled; a translation whose
-// placeholders do not fit the arguments gives way to the English default.
-std::wstring MessageText(const std::wstring& key, const std::wstring& englishDefault,
-                         const std::vector<FormatArg>& args);
+// The message with its %s and %d filled; a translation whose placeholders do
+// not fit the arguments gives way to the English text.
+std::wstring MessageText(const TMessage& message, const std::vector<FormatArg>& args);
 
 }  // namespace orvix

@@ -3,41 +3,14 @@
 #include <algorithm>
 #include <functional>
 
+#include "language/messages.h"
 #include "platform/app_frame.h"
 #include "platform/file_helpers.h"
 #include "platform/platform.h"
 #include "platform/text.h"
-#include "platform/texts.h"
 #include "shredder/shred_file.h"
 
 namespace orvix {
-namespace {
-
-struct TMessage {
-  const wchar_t* key;
-  const wchar_t* english;
-};
-
-constexpr TMessage kConfirmShred{L"Shredder_Del_M",
-                                 L"Are you sure to permanently remove the %d files? It's absolutely IRRECOVERABLE."};
-constexpr TMessage kNotShredded{
-    L"Shredder_NotDel_M",
-    L"Unable to write to file \"%s\", please check if it's still in-use,  this file was not shredded."};
-constexpr TMessage kUnlinked{
-    L"Shredder_Unlinked_M",
-    L"\"%s\" is a link or one of several names of the same data: it was deleted, and the data it shares was "
-    L"left in place."};
-constexpr TMessage kRefused{
-    L"Shredder_NotAddFolder_M",
-    L"Unable to add file \"%s\" to shred as this operation may cause system instability"};
-constexpr TMessage kAllShredded{L"Shredder_Sucess_M", L"This file has been shredded successfully."};
-constexpr TMessage kNothingFound{L"Shredder_DirIsEmpty_M", L"It is empty. You can not shred it."};
-
-std::wstring Say(const TMessage& message, const std::vector<FormatArg>& args = {}) {
-  return MessageText(message.key, message.english, args);
-}
-
-}  // namespace
 
 TFileShredderModel::TFileShredderModel(IShredderPrompts& prompts) : prompts_(prompts) {
   const std::wstring windows = LowerCase(TAppFrame().GetFolder(fkWindows));
@@ -67,7 +40,7 @@ void TFileShredderModel::AddPaths(const std::vector<std::wstring>& paths, IPump&
     if (!isFile && !DirectoryExists(path)) continue;
     if (closing_ || pump.StopRequested()) break;
     if (IsRefused(path)) {
-      prompts_.Message(Say(kRefused, {entry}));
+      prompts_.Message(MessageText(msg::Shredder_NotAddFolder_M, {entry}));
       continue;
     }
     anyAccepted = true;
@@ -79,7 +52,7 @@ void TFileShredderModel::AddPaths(const std::vector<std::wstring>& paths, IPump&
     }
   }
   adding_ = false;
-  if (anyAccepted && counted == 0 && !closing_) prompts_.Message(Say(kNothingFound));
+  if (anyAccepted && counted == 0 && !closing_) prompts_.Message(Text(msg::Shredder_DirIsEmpty_M));
 }
 
 // Every file below the folder in listing order, depth first, in lower case.
@@ -149,7 +122,7 @@ TShredRun TFileShredderModel::Shred(IPump& pump) {
   TShredRun run;
   if (!ShredEnabled()) return run;
   shredding_ = true;
-  run.confirmed = prompts_.Confirm(Say(kConfirmShred, {static_cast<std::int64_t>(rows_.size())}));
+  run.confirmed = prompts_.Confirm(MessageText(msg::Shredder_Del_M, {static_cast<std::int64_t>(rows_.size())}));
   if (run.confirmed) {
     progressShown_ = true;
     progressMax_ = rows_.size();
@@ -163,7 +136,7 @@ TShredRun TFileShredderModel::Shred(IPump& pump) {
       }
     }
     progressShown_ = false;
-    if (rows_.empty() && run.failed == 0) prompts_.Message(Say(kAllShredded));
+    if (rows_.empty() && run.failed == 0) prompts_.Message(Text(msg::Shredder_Sucess_M));
   }
   shredding_ = false;
   return run;
@@ -185,7 +158,7 @@ bool TFileShredderModel::ShredRow(std::size_t position, IPump& pump, TShredRun& 
   if (!CanOpenForWriting(path)) {
     if (readOnly) files.SetAttributes(path, data.attributes);
     ++run.failed;
-    prompts_.Message(Say(kNotShredded, {path}));
+    prompts_.Message(MessageText(msg::Shredder_NotDel_M, {path}));
     return true;
   }
   switch (ShredFile(path, pump)) {
@@ -198,7 +171,7 @@ bool TFileShredderModel::ShredRow(std::size_t position, IPump& pump, TShredRun& 
       // file's other names, so it is not counted as shredded.
       RemoveRow(position);
       ++run.unlinked;
-      prompts_.Message(Say(kUnlinked, {path}));
+      prompts_.Message(MessageText(msg::Shredder_Unlinked_M, {path}));
       return true;
     case TShredResult::Stopped:
       return false;
@@ -208,7 +181,7 @@ bool TFileShredderModel::ShredRow(std::size_t position, IPump& pump, TShredRun& 
   // Overwritten or not, a file that is gone cannot be shredded again.
   ++run.failed;
   if (!FileExists(path)) RemoveRow(position);
-  prompts_.Message(Say(kNotShredded, {path}));
+  prompts_.Message(MessageText(msg::Shredder_NotDel_M, {path}));
   return true;
 }
 

@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <string_view>
 
+#include "language/messages.h"
 #include "platform/file_helpers.h"
 #include "platform/text.h"
-#include "platform/texts.h"
 
 namespace orvix {
 namespace {
@@ -116,8 +116,6 @@ bool IsHiveTop(const std::wstring& key) {
   return key.empty() || key.find(L'\\') == std::wstring::npos || key == L"software\\classes";
 }
 
-std::wstring Reason(const wchar_t* key, const wchar_t* english) { return Text(key, english); }
-
 }  // namespace
 
 std::wstring GuardedKeyForm(HKEY root, const std::wstring& keyPath) {
@@ -144,9 +142,9 @@ std::wstring GuardedKeyForm(HKEY root, const std::wstring& keyPath) {
 
 std::wstring TDeletionGuard::RefuseFile(const std::wstring& path) const {
   const std::wstring trimmed = Trim(path);
-  if (CanonicalFolder(trimmed).empty()) return Reason(L"Guard_Not_Full_Path_M", L"not a full path");
+  if (CanonicalFolder(trimmed).empty()) return Text(msg::Guard_Not_Full_Path_M);
   if (protected_.IsProtected(trimmed))
-    return Reason(L"Guard_Protected_M", L"a protected folder of the system or a user");
+    return Text(msg::Guard_Protected_M);
   // The path itself may be a link; what lies behind a linked folder is not
   // where the scan found it, unless the link is one of the system's own
   // folders (a user's Desktop that is a link, as under Wine).
@@ -155,14 +153,14 @@ std::wstring TDeletionGuard::RefuseFile(const std::wstring& path) const {
   const std::size_t slash = bare.rfind(L'\\');
   const auto systemFolder = [this](const std::wstring& link) { return protected_.IsListed(link); };
   if (slash != std::wstring::npos && ReachedThroughLink(bare.substr(0, slash), systemFolder))
-    return Reason(L"Guard_Through_Link_M", L"reached through a junction or symbolic link, or a folder that cannot be checked");
+    return Text(msg::Guard_Through_Link_M);
   return {};
 }
 
 std::wstring TDeletionGuard::RefuseKey(HKEY root, const std::wstring& keyPath) const {
   const std::wstring key = GuardedKeyForm(root, keyPath);
-  if (IsHiveTop(key)) return Reason(L"Guard_Hive_Top_M", L"a top key of the registry");
-  if (IsSharedKey(key)) return Reason(L"Guard_Shared_Key_M", L"a key that many programs share");
+  if (IsHiveTop(key)) return Text(msg::Guard_Hive_Top_M);
+  if (IsSharedKey(key)) return Text(msg::Guard_Shared_Key_M);
   return {};
 }
 
@@ -172,7 +170,7 @@ bool IsSharedOrTopKey(HKEY root, const std::wstring& keyPath) {
 }
 
 std::wstring TDeletionGuard::RefuseValue(HKEY root, const std::wstring& keyPath) const {
-  if (GuardedKeyForm(root, keyPath).empty()) return Reason(L"Guard_Hive_Top_M", L"a top key of the registry");
+  if (GuardedKeyForm(root, keyPath).empty()) return Text(msg::Guard_Hive_Top_M);
   return {};
 }
 

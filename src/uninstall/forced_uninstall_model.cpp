@@ -1,10 +1,10 @@
 #include "uninstall/forced_uninstall_model.h"
 
 #include "inventory/software_info.h"
+#include "language/messages.h"
 #include "platform/command_paths.h"
 #include "platform/file_helpers.h"
 #include "platform/platform.h"
-#include "platform/texts.h"
 #include "uninstall/forced_path.h"
 
 namespace orvix {
@@ -29,7 +29,7 @@ bool TForcedUninstallModel::NextEnabled() const {
 
 bool TForcedUninstallModel::ChooseFile(const std::wstring& path) {
   if (AcceptPath(path)) return true;
-  prompts_.Message(Text(L"ForcedUninstall_Browser_Tip", L"Invalid path. Please select again!"));
+  prompts_.Message(Text(msg::ForcedUninstall_Browser_Tip));
   Refuse();
   return false;
 }

@@ -1,10 +1,10 @@
 #include "uninstall/log_manager_model.h"
 
+#include "language/messages.h"
 #include "platform/file_helpers.h"
 #include "platform/platform.h"
 #include "platform/process_helpers.h"
 #include "platform/text.h"
-#include "platform/texts.h"
 #include "uninstall/uninstall_log.h"
 
 namespace orvix {
@@ -32,11 +32,11 @@ TLogDeletion DeleteLogFile(const std::wstring& path) {
 }
 
 std::wstring DeleteLogQuestion() {
-  return Text(L"Log_Delete_ASK", L"Are you sure you want to delete the selected file? The deletion CANNOT be restored.");
+  return Text(msg::Log_Delete_ASK);
 }
 
 std::wstring DeleteAllLogsQuestion() {
-  return Text(L"Log_DeleteAll_ASK", L"Are you sure you want to delete all files? The deletion CANNOT be restored.");
+  return Text(msg::Log_DeleteAll_ASK);
 }
 
 void TLogManagerModel::Shown() {

@@ -5,13 +5,13 @@
 // carries the restart prefix and what failed is named as failed.
 #include <cmath>
 
+#include "language/messages.h"
 #include "platform/date_time.h"
 #include "platform/file_helpers.h"
 #include "platform/missing.h"
 #include "platform/platform.h"
 #include "platform/process_helpers.h"
 #include "platform/registry_helpers.h"
-#include "platform/texts.h"
 #include "shredder/shred_file.h"
 #include "uninstall/power_scan_model.h"
 #include "uninstall/tree_checks.h"
@@ -22,22 +22,17 @@ namespace {
 
 // The words of one kind of log line, done and failed.
 struct TLogWords {
-  const wchar_t* doneKey;
-  const wchar_t* doneText;
-  const wchar_t* failedKey;
-  const wchar_t* failedText;
+  const TMessage& done;
+  const TMessage& failed;
 };
 
-constexpr TLogWords kKeyWords{L"Deleted_Registry_Key_M", L"Deleted Registry Key", L"Failed_Delete_Registry_Key_M",
-                              L"Failed to delete registry key"};
-constexpr TLogWords kValueWords{L"Deleted_Registry_Value_M", L"Deleted Registry Value",
-                                L"Failed_Delete_Registry_Value_M", L"Failed to delete registry value"};
-constexpr TLogWords kFileWords{L"Delete_File_M", L"Delete File", L"Failed_Delete_File_M", L"Failed to delete file"};
-constexpr TLogWords kFolderWords{L"Delete_Folder_M", L"Delete Folder", L"Failed_Delete_Folder_M",
-                                 L"Failed to delete folder"};
+constexpr TLogWords kKeyWords{msg::Deleted_Registry_Key_M, msg::Failed_Delete_Registry_Key_M};
+constexpr TLogWords kValueWords{msg::Deleted_Registry_Value_M, msg::Failed_Delete_Registry_Value_M};
+constexpr TLogWords kFileWords{msg::Delete_File_M, msg::Failed_Delete_File_M};
+constexpr TLogWords kFolderWords{msg::Delete_Folder_M, msg::Failed_Delete_Folder_M};
 
-std::wstring PendingPrefix() { return Text(L"Reboot_to_Delete_M", L"(Reboot to Delete)"); }
-std::wstring PowerfulScanCaption() { return Text(L"Powerful_Scan_M", L"Powerful Scan"); }
+std::wstring PendingPrefix() { return Text(msg::Reboot_to_Delete_M); }
+std::wstring PowerfulScanCaption() { return Text(msg::Powerful_Scan_M); }
 
 bool IsFinding(const TLeftoverNode& node) { return node.Data.NodeType == ntFinding; }
 bool IsFolder(const TMyTreeData& data) { return data.ItemKind == ikFile && data.FileKind == sfkFolder; }
@@ -53,15 +48,15 @@ bool IsRegistryValue(const TMyTreeData& data) { return !data.ValueName.empty() |
 
 std::wstring OutcomeLine(TDeleteOutcome outcome, const TLogWords& words, const std::wstring& item,
                         const std::wstring& refusal = {}) {
-  const std::wstring done = Text(words.doneKey, words.doneText) + L" " + item;
+  const std::wstring done = Text(words.done) + L" " + item;
   switch (outcome) {
     case TDeleteOutcome::Removed: return done;
     case TDeleteOutcome::Scheduled: return PendingPrefix() + L" " + done;
     case TDeleteOutcome::Refused:
-      return Text(L"Refused_Delete_M", L"Refused to delete") + L" " + item + L" (" + refusal + L")";
+      return Text(msg::Refused_Delete_M) + L" " + item + L" (" + refusal + L")";
     case TDeleteOutcome::Failed: break;
   }
-  return Text(words.failedKey, words.failedText) + L" " + item;
+  return Text(words.failed) + L" " + item;
 }
 
 }  // namespace
@@ -74,7 +69,7 @@ TPowerScanRun TPowerScanModel::Delete(IPump& pump) {
   guard_.emplace();
   deleting_ = true;
   run_.confirmed = prompts_.Confirm(
-      Text(L"PowerfulScan_DeleteASK_M", L"Are you sure you want to delete the selected items?"));
+      Text(msg::PowerfulScan_DeleteASK_M));
   if (run_.confirmed) {
     reportEvent_(L"14");
     shredderPanelShown_ = shredFiles_;
@@ -92,10 +87,8 @@ TPowerScanRun TPowerScanModel::Delete(IPump& pump) {
   // Whatever the answer, the deletion is over: Cancel closes at once again.
   deleting_ = false;
   if (run_.confirmed && (tree_.Empty() || onlyPendingLeft_)) {
-    prompts_.Message(tree_.Empty() ? Text(L"Delete_finished_M", L"Delete finished.")
-                                   : Text(L"ReStartup_to_Delete_M",
-                                          L"Remaining files in the list will be deleted during the next system "
-                                          L"restart."),
+    prompts_.Message(tree_.Empty() ? Text(msg::Delete_finished_M)
+                                   : Text(msg::ReStartup_to_Delete_M),
                      PowerfulScanCaption());
     closeRequested_ = true;
   }
@@ -121,8 +114,8 @@ void TPowerScanModel::FirstPass(IPump& pump) {
     Step(visited, total);
     // The plain caption: a name such as "Foo (x64)" keeps its brackets.
     log_.push_back({L"[" + program->Data.ValueName + L"]"});
-    log_.push_back({Text(L"Operation_M", L"Operation") + L": " + PowerfulScanCaption()});
-    log_.push_back({Text(L"Date_M", L"Date") + L": " + FormatShortDateLongTime(NowLocal())});
+    log_.push_back({Text(msg::Operation_M) + L": " + PowerfulScanCaption()});
+    log_.push_back({Text(msg::Date_M) + L": " + FormatShortDateLongTime(NowLocal())});
     for (const auto& category : program->Children) {
       Step(visited, total);
       log_.push_back({L""});

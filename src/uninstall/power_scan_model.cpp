@@ -1,7 +1,7 @@
 #include "uninstall/power_scan_model.h"
 
+#include "language/messages.h"
 #include "online/statistics.h"
-#include "platform/texts.h"
 #include "shredder/shred_file.h"
 #include "uninstall/tree_checks.h"
 
@@ -18,7 +18,7 @@ void TPowerScanModel::Shown() {
 }
 
 std::wstring TPowerScanModel::SelectAllLabel() const {
-  return selectAllState_ == 0 ? Text(L"Select_All_M", L"Select All") : Text(L"Deselect_All_M", L"Deselect All");
+  return selectAllState_ == 0 ? Text(msg::Select_All_M) : Text(msg::Deselect_All_M);
 }
 
 void TPowerScanModel::MouseDown(TLeftoverNode& node, bool onCheckBox) {

@@ -1,8 +1,8 @@
 #include "uninstall/result_tree.h"
 
+#include "language/messages.h"
 #include "platform/registry_helpers.h"
 #include "platform/text.h"
-#include "platform/texts.h"
 #include "uninstall/scan_registry.h"
 
 namespace orvix {
@@ -32,8 +32,8 @@ void TLeftoverTree::Remove(TLeftoverNode& node) {
 }
 
 std::wstring CountText(int count) {
-  const std::wstring items = count == 1 ? Text(L"p_FormatOneItem_M", L"1 item")
-                                        : MessageText(L"p_FormatItems_M", L"%d items", {std::int64_t{count}});
+  const std::wstring items = count == 1 ? Text(msg::p_FormatOneItem_M)
+                                        : MessageText(msg::p_FormatItems_M, {std::int64_t{count}});
   return L"(" + items + L")";
 }
 
@@ -70,7 +70,7 @@ void AddProgramBranch(TLeftoverTree& tree, const TSoftInfo& entry, const TRegFin
       tree.AddProgram(entry.DisplayName + CountText(total), icon, NodeData(ntProgram, entry.DisplayName, entry.IsX64));
 
   if (!registry.empty()) {
-    const std::wstring caption = Text(L"p_RegistryCaption_M", L"Registry");
+    const std::wstring caption = Text(msg::p_RegistryCaption_M);
     TLeftoverNode& category = program.AddChild(caption + CountText(static_cast<int>(registry.size())),
                                                tpRegistryCategory, NodeData(ntRegistryCategory, caption, entry.IsX64));
     for (const TShowRegInfo& finding : registry) {
@@ -88,7 +88,7 @@ void AddProgramBranch(TLeftoverTree& tree, const TSoftInfo& entry, const TRegFin
   }
 
   if (!files.empty()) {
-    const std::wstring caption = Text(L"p_FileCaption_M", L"File");
+    const std::wstring caption = Text(msg::p_FileCaption_M);
     TLeftoverNode& category = program.AddChild(caption + CountText(static_cast<int>(files.size())), tpFileCategory,
                                                NodeData(ntFileCategory, caption, entry.IsX64));
     for (const TScanFileInfo& finding : files) {
@@ -127,7 +127,7 @@ void MarkStillInstalled(TLeftoverNode& program, const TSoftInfo& entry, const st
   const HKEY root = RootKeyFromName(Trim(entry.RootName));
   const std::wstring key =
       Trim(entry.KeyPath).empty() ? L"" : RegistryKeyIdentity(root, entry.KeyPath, entry.IsX64, IsWow64());
-  const std::wstring mark = L" (" + Text(L"p_StillInstalled_M", L"still installed") + L")";
+  const std::wstring mark = L" (" + Text(msg::p_StillInstalled_M) + L")";
   for (const auto& category : program.Children) {
     for (const auto& finding : category->Children) {
       if (!IsStillInstalledFinding(finding->Data, root, key, folder)) continue;

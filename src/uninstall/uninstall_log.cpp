@@ -1,11 +1,11 @@
 #include "uninstall/uninstall_log.h"
 
+#include "language/messages.h"
 #include "platform/file_helpers.h"
 #include "platform/missing.h"
 #include "platform/platform.h"
 #include "platform/settings.h"
 #include "platform/system_info.h"
-#include "platform/texts.h"
 
 namespace orvix {
 namespace {
@@ -56,7 +56,7 @@ std::wstring UninstallLogPath(TDateTime day) {
   return folder.empty() ? std::wstring() : folder + UninstallLogFileName(day);
 }
 
-TLogLines ReviewLogHeader() { return Header(L"Orvix Uninstaller " + Text(L"Log_M", L"Log"), L""); }
+TLogLines ReviewLogHeader() { return Header(L"Orvix Uninstaller " + Text(msg::Log_M), L""); }
 
 TLogLines UninstallWindowLogHeader() { return Header(L"Orvix Uninstaller Log", L" "); }
 

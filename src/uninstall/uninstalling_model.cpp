@@ -2,12 +2,12 @@
 
 #include <algorithm>
 
+#include "language/messages.h"
 #include "platform/date_time.h"
 #include "platform/file_helpers.h"
 #include "platform/platform.h"
 #include "platform/settings.h"
 #include "platform/text.h"
-#include "platform/texts.h"
 #include "uninstall/forced_path.h"
 #include "uninstall/uninstall_log.h"
 
@@ -35,8 +35,8 @@ TUninstallingModel::TUninstallingModel(TSoftwareInfo& inventory, IPump& pump, TU
       createRestore_(options.createRestore),
       autoUninstaller_(options.autoUninstaller),
       autoPowerfulScan_(options.autoPowerfulScan) {
-  caption_ = Text(L"frmUninstalling_Caption", L"Orvix Uninstall");
-  title_ = Text(L"lbl_Question", L"Do you want to uninstall the selected program?");
+  caption_ = Text(msg::frmUninstalling_Caption);
+  title_ = Text(msg::lbl_Question);
 }
 
 void TUninstallingModel::SetEntries(std::vector<const TSoftInfo*> entries, bool batch) {
@@ -66,34 +66,33 @@ void TUninstallingModel::SetState(int state) {
   state_ = state;
   switch (state) {
     case usRestorePoint:
-      caption_ = Text(L"Create_Restore_M", L"Create Restore");
-      title_ = Text(L"CreateRestore_Title_M", L"Create restore point before uninstalling.");
-      detail_ = Text(L"CreateRestore_Detaill_M",
-                     L"Create a restore point here and you can undo the changes if something unexpected happended.");
+      caption_ = Text(msg::Create_Restore_M);
+      title_ = Text(msg::CreateRestore_Title_M);
+      detail_ = Text(msg::CreateRestore_Detaill_M);
       break;
     case usUninstalling:
-      caption_ = Text(L"Uninstalling_M", L"Uninstalling");
-      detail_ = Text(L"Uninstalling_Detaill_M", L"Built-in uninstall by using the application's uninstaller.");
+      caption_ = Text(msg::Uninstalling_M);
+      detail_ = Text(msg::Uninstalling_Detaill_M);
       break;
     case usFilesDeleted: {
       // Only existing files named by full paths: a name in the path box is no file here.
       forcedDeletions_ = DeleteForcedFiles(forcedPath_, pathBoxText_);
-      resultLine_ = Text(L"UninstallComplete_Title_M", L"Files deleted.");
+      resultLine_ = Text(msg::UninstallComplete_Title_M);
       uninstallEnabled_ = false;
       powerfulScanEnabled_ = true;
       break;
     }
     case usFinished:
       resultLine_ = AnyOutcome(uoNotStarted)
-                        ? Text(L"Uninstall_NotStarted_M", L"An uninstaller could not be started; see the log.")
+                        ? Text(msg::Uninstall_NotStarted_M)
                     : AnyOutcome(uoStillInstalled)
-                        ? Text(L"Uninstall_StillInstalled_M", L"An uninstaller ended with its program still installed; see the log.")
-                        : Text(L"lbl_Finished", L"Standard Uninstall finished.");
+                        ? Text(msg::Uninstall_StillInstalled_M)
+                        : Text(msg::lbl_Finished);
       uninstallEnabled_ = false;
       powerfulScanEnabled_ = true;
       break;
     case usScanning:
-      title_ = Text(L"lbl_PowerfulScanning", L"Powerful Scanning");
+      title_ = Text(msg::lbl_PowerfulScanning);
       break;
     default:
       break;
@@ -125,12 +124,12 @@ void TUninstallingModel::ToggleCreateRestore() {
 void TUninstallingModel::AddLogLines(const TUninstallResult& result, std::vector<std::wstring>& lines) const {
   if (result.Outcome == uoCancelled) return;  // nothing was run
   lines.push_back(L"[" + result.DisplayName + L"]");
-  lines.push_back(Text(L"Date_M", L"Date") + L":" + FormatShortDateLongTime(NowLocal()));
+  lines.push_back(Text(msg::Date_M) + L":" + FormatShortDateLongTime(NowLocal()));
   if (result.Outcome == uoNotStarted) {
-    lines.push_back(MessageText(L"Uninstall_NotStarted_Log_M", L"The uninstaller could not be started: %s (%s)",
+    lines.push_back(MessageText(msg::Uninstall_NotStarted_Log_M,
                                 {result.Command, CurrentPlatform().System().SystemErrorText(result.Error)}));
   } else if (result.Outcome == uoStillInstalled) {
-    lines.push_back(MessageText(L"Uninstall_StillInstalled_Log_M", L"The uninstaller ended but %s is still installed",
+    lines.push_back(MessageText(msg::Uninstall_StillInstalled_Log_M,
                                 {result.DisplayName}));
   }
   lines.push_back(L"");
@@ -140,7 +139,7 @@ void TUninstallingModel::UninstallTimer() {
   timerRunning_ = false;
   if (autoUninstaller_) {
     // No restore point in this mode.
-    caption_ = Text(L"Uninstalling_M", L"Uninstalling");
+    caption_ = Text(msg::Uninstalling_M);
   } else if (createRestore_ && !uninstallCancelled_) {
     if (!IsWindows2000()) {
       busy_ = true;
@@ -161,12 +160,12 @@ void TUninstallingModel::UninstallTimer() {
       AddLogLines(results_.back(), lines);
     };
     if (!batch_ || FromForcedList) {
-      run(entries_.front(), MessageText(L"Uninstall_M", L"Uninstall %s (1/1)", {entries_.front()->DisplayName}));
+      run(entries_.front(), MessageText(msg::Uninstall_M, {entries_.front()->DisplayName}));
     } else {
       const auto total = static_cast<std::int64_t>(entries_.size());
       for (std::int64_t n = 1; n <= total && !uninstallCancelled_; ++n) {
         const TSoftInfo* entry = entries_[static_cast<std::size_t>(n - 1)];
-        run(entry, MessageText(L"Standard_Uninstall_M", L"Standard Uninstall %s (%d/%d)", {entry->DisplayName, n, total}));
+        run(entry, MessageText(msg::Standard_Uninstall_M, {entry->DisplayName, n, total}));
       }
     }
     busy_ = false;
@@ -220,7 +219,7 @@ void TUninstallingModel::PowerfulScanClick() {
     if (!tree.Programs().empty()) {
       if (events_.showReview) events_.showReview(tree, warning > 1);
     } else if (events_.showMessage) {
-      events_.showMessage(Text(L"NoPowerfulScan_Found_Tip", L"No left items found."));
+      events_.showMessage(Text(msg::NoPowerfulScan_Found_Tip));
     }
   }
   if (events_.refreshSoftwareList) events_.refreshSoftwareList();

@@ -11,6 +11,7 @@ class SimLocale : public ILocaleApi {
   std::wstring ShortDateFormat() override { return shortDateFormat; }
   std::wstring LongTimeFormat() override { return longTimeFormat; }
   wchar_t DecimalSeparator() override { return decimalSeparator; }
+  std::wstring UserInterfaceLanguageName() override { return userInterfaceLanguageName; }
   DWORD AnsiCodePage() override { return 1252; }
   std::string ToAnsi(std::wstring_view text) override { return ToWindows1252(text); }
   std::wstring FromAnsi(std::string_view bytes) override { return FromWindows1252(bytes); }
@@ -18,6 +19,7 @@ class SimLocale : public ILocaleApi {
   std::wstring shortDateFormat = L"M/d/yyyy";
   std::wstring longTimeFormat = L"h:mm:ss tt";
   wchar_t decimalSeparator = L'.';
+  std::wstring userInterfaceLanguageName = L"English";
 };
 
 }  // namespace orvix::sim

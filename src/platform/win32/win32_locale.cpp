@@ -5,14 +5,16 @@
 namespace orvix::win32 {
 namespace {
 
-std::wstring UserLocaleText(LCTYPE item) {
-  const int size = ::GetLocaleInfoW(LOCALE_USER_DEFAULT, item, nullptr, 0);
+std::wstring LocaleText(LCID locale, LCTYPE item) {
+  const int size = ::GetLocaleInfoW(locale, item, nullptr, 0);
   if (size <= 1) return L"";
   std::wstring text(size, L'\0');
-  if (::GetLocaleInfoW(LOCALE_USER_DEFAULT, item, text.data(), size) == 0) return L"";
+  if (::GetLocaleInfoW(locale, item, text.data(), size) == 0) return L"";
   text.resize(size - 1);
   return text;
 }
+
+std::wstring UserLocaleText(LCTYPE item) { return LocaleText(LOCALE_USER_DEFAULT, item); }
 
 class Win32Locale : public ILocaleApi {
  public:
@@ -22,6 +24,10 @@ class Win32Locale : public ILocaleApi {
   wchar_t DecimalSeparator() override {
     const std::wstring separator = UserLocaleText(LOCALE_SDECIMAL);
     return separator.empty() ? L'.' : separator.front();
+  }
+
+  std::wstring UserInterfaceLanguageName() override {
+    return LocaleText(MAKELCID(::GetUserDefaultUILanguage(), SORT_DEFAULT), LOCALE_SENGLANGUAGE);
   }
 
   orvix::DWORD AnsiCodePage() override { return ::GetACP(); }
