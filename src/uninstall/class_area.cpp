@@ -25,9 +25,11 @@ class TClassArea : public TScanArea {
     // The machine's classes found here count as found classes for the
     // classes examined after them; the user's have a list of their own.
     TFoundNames& list = classes_.Machine() ? scan.Found().Classes : scan.Found().UserClasses;
+    std::vector<std::wstring>& fileTypes = classes_.Machine() ? scan.Found().MachineFileTypes : scan.Found().UserFileTypes;
     TScanKey classes(classes_.Root(), classes_.Path(), scan.View64());
     for (const std::wstring& name : classes.SubKeyNames()) {
       if (!scan.Tick()) return;
+      if (name.starts_with(L'.')) fileTypes.push_back(name);
       if (!IsOwnClassName(name)) continue;
       TScanKey key(classes_.Root(), classes.Below(name), scan.View64());
       if (!key) continue;

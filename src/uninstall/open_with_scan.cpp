@@ -103,11 +103,13 @@ void TOpenWithScan::ReportApplications(TRegeditScanClasses& scan) {
 void TOpenWithScan::ReportFileTypes(TRegeditScanClasses& scan) {
   for (const HKEY root : kRoots) {
     const TClassesRoot classes(root);
-    TScanKey all(root, classes.Path(), scan.View64());
-    for (const std::wstring& name : all.SubKeyNames()) {
+    // The class areas listed the types already: a second listing of every
+    // class would cost as much again.
+    const std::vector<std::wstring>& names =
+        classes.Machine() ? scan.Found().MachineFileTypes : scan.Found().UserFileTypes;
+    for (const std::wstring& name : names) {
       if (!scan.Tick()) return;
-      if (!name.starts_with(L'.')) continue;
-      TScanKey type(root, all.Below(name), scan.View64());
+      TScanKey type(root, classes.Below(name), scan.View64());
       if (type) ReportFileType(scan, classes, type, name);
     }
   }

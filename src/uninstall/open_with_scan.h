@@ -1,6 +1,6 @@
 // What the classes of both roots say about opening files with the program:
 // Applications\<exe> keys, file types (".ext") and their "Open with" lists.
-// Run after the classes themselves, whose found names it reads.
+// Run after the classes themselves, whose found names and file types it reads.
 #pragma once
 
 #include <string>

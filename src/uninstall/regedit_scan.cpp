@@ -116,6 +116,8 @@ void TRegeditScanClasses::ClearResults() {
   found_.Classes.Clear();
   found_.UserClasses.Clear();
   found_.Executables.clear();
+  found_.UserFileTypes.clear();
+  found_.MachineFileTypes.clear();
   installerFolders_.clear();
   reported_.clear();
   regOutput_->clear();

@@ -32,6 +32,10 @@ struct TFoundLists {
   // Lower-case file names of the program's executables, as the file types'
   // "Open with" lists name them: those its own classes and Applications keys run.
   std::set<std::wstring> Executables;
+  // The file types (".ext") of each root's classes, as the class areas
+  // listed them, for the "Open with" pass after them.
+  std::vector<std::wstring> UserFileTypes;
+  std::vector<std::wstring> MachineFileTypes;
 
   // A class found in either root.
   bool IsFoundClass(std::wstring_view name) const { return Classes.Contains(name) || UserClasses.Contains(name); }
