@@ -344,7 +344,9 @@ TEST_F(ScanLeftoversTest, StillInstalledProgramsOwnFindingsAreMarkedAndLeftUnche
 
   SetAllCheckStates(tree_, csChecked);
   ForEachNode(tree_, [](TLeftoverNode& node) {
-    if (node.Data.NodeType == ntFinding) EXPECT_EQ(node.CheckState, node.Data.StillInstalled ? csUnchecked : csChecked);
+    if (node.Data.NodeType == ntFinding) {
+      EXPECT_EQ(node.CheckState, node.Data.StillInstalled ? csUnchecked : csChecked);
+    }
   });
   EXPECT_EQ(tree_.Programs()[0]->CheckState, csPartlyChecked);
   TLeftoverNode& files = *tree_.Programs()[0]->Children[1];
