@@ -20,6 +20,10 @@ std::wstring CleanInstallLocation(const std::wstring& text);
 // may stand for the program's own folder (IsProgramFolderFromCommand).
 std::wstring FolderFromUninstallCommand(const std::wstring& uninstallString, const std::wstring& displayIcon,
                                         const std::wstring& readme);
+// The same folder whether or not it still exists: what the registry of a
+// removed program still points into.
+std::wstring FolderNamedByUninstallCommand(const std::wstring& uninstallString, const std::wstring& displayIcon,
+                                           const std::wstring& readme);
 // Cuts the text right after the first executable extension (".exe", ".dll"...).
 std::wstring CutAtExecutableExtension(const std::wstring& text);
 // False for folders that are never one program's own: paths with

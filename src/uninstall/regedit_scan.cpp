@@ -37,8 +37,9 @@ std::wstring ScanLocation(const TSoftInfo& record) {
   if (!record.InstallLocation.empty()) return record.InstallLocation;
   if (!Trim(record.RecordedInstallLocation).empty()) return CleanCommandText(record.RecordedInstallLocation);
   // Most installers record no folder: the one the uninstall command (or the
-  // icon) lies in, as the analysis measures it.
-  return FolderFromUninstallCommand(record.UninstallString, record.DisplayIcon, record.Readme);
+  // icon) lies in, as the analysis measures it, even once the uninstaller
+  // has removed it.
+  return FolderNamedByUninstallCommand(record.UninstallString, record.DisplayIcon, record.Readme);
 }
 
 std::wstring ScanKeyword(const std::wstring& installLocation, const TProtectedLocations& locations) {

@@ -50,8 +50,8 @@ std::wstring ScanKeyword(const std::wstring& installLocation, const TProtectedLo
 // The install location a scan goes by: the folder the inventory found, or
 // else the one the Uninstall key names, which the uninstaller may have
 // removed while the registry and other folders still point into it, or else
-// the existing folder of the uninstall command or the icon (never a shared
-// or protected one).
+// the folder of the uninstall command or the icon, even when the uninstaller
+// removed it (never a shared or protected one).
 std::wstring ScanLocation(const TSoftInfo& record);
 
 class TRegeditScanClasses {

@@ -194,6 +194,41 @@ TEST_F(ScanCommandTest, AnEntryWithoutLocationIsScannedByItsUninstallCommandsFol
   }
 }
 
+// Once the program's own uninstaller removed its folder, what still points
+// into that folder is found by the command's folder all the same; a command
+// in a protected folder still gives nothing.
+TEST_F(ScanCommandTest, AnEntryWithoutLocationWhoseFolderIsGoneIsScannedByTheCommandsFolder) {
+  const std::wstring clsids = L"HKLM\\SOFTWARE\\Classes\\CLSID\\{F0000000-0000-0000-0000-00000000000";
+  Registry().PutString(clsids + L"3}\\InprocServer32", L"", L"C:\\Program Files (x86)\\Quux\\quux.dll");
+  Registry().PutString(clsids + L"4}\\InprocServer32", L"", L"C:\\Program Files (x86)\\Quux2\\quux.dll");
+  Registry().PutString(clsids + L"5}\\InprocServer32", L"", L"C:\\Users\\Ann\\Downloads\\tool.dll");
+  const struct {
+    const wchar_t* name;
+    const wchar_t* command;
+    const char* clsidFound;  // nullptr: nothing is found
+  } cases[] = {
+      {L"Quux", LR"("C:\Program Files (x86)\Quux\uninst.exe" /S)", "SOFTWARE\\Classes\\CLSID\\{F0000000-0000-0000-0000-000000000003}"},
+      {L"Gone Tool", LR"("C:\Users\Ann\Downloads\tool-setup.exe" /remove)", nullptr},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(testing::Narrow(c.name));
+    Registry().PutString(kUninstall32 + c.name, L"DisplayName", c.name);
+    Registry().PutString(kUninstall32 + c.name, L"UninstallString", c.command);
+    ASSERT_EQ(Run({L"scan", c.name, L"--json"}), ecOk) << Err();
+    const nlohmann::json json = nlohmann::json::parse(Out());
+    std::vector<std::string> clsidKeys;  // the machine's class keys found, without their sub-keys
+    for (const auto& f : json["registry"]) {
+      const std::string key = f["key"];
+      if (f["root"] == "HKEY_LOCAL_MACHINE" && key.find("CLSID") != std::string::npos && key.ends_with("}") &&
+          f["value"].is_null())
+        clsidKeys.push_back(key);
+    }
+    EXPECT_EQ(clsidKeys, c.clsidFound == nullptr ? std::vector<std::string>{} : std::vector<std::string>{c.clsidFound})
+        << Out();
+    EXPECT_EQ(json["files"], nlohmann::json::array());
+  }
+}
+
 TEST_F(ScanCommandTest, WrongNamesAndCommandLinesExplainThemselves) {
   const struct {
     std::vector<std::wstring> args;
