@@ -203,12 +203,9 @@ TEST_F(OrvixScanTest, SketchLeavesNothingTheScanCanTell) { ExpectLeftoversAfterU
 
 TEST_F(OrvixScanTest, MixerLeavesItsFolderWithDataAndIniAndItsVendorKey) { ExpectLeftoversAfterUninstall(kMixer); }
 
-// Disabled until the scan finds them. Its entry records no InstallLocation
-// and its uninstaller removed the folder, so `orvix scan` has no install
-// folder to tie anything to (it takes the uninstall command's folder only
-// while that exists): it finds none of these. With the program still there
-// (bench/wine-recall-bench) it finds them all.
-TEST_F(OrvixScanTest, DISABLED_JournalLeavesItsOpenWithEntriesCapabilitiesAndPin) {
+// Its entry records no InstallLocation and its uninstaller removed the
+// folder: the scan goes by the folder the uninstall command names all the same.
+TEST_F(OrvixScanTest, JournalLeavesItsOpenWithEntriesCapabilitiesAndPin) {
   ExpectLeftoversAfterUninstall(kJournal);
 }
 
