@@ -142,12 +142,8 @@ std::wstring CleanInstallLocation(const std::wstring& text) {
   return DirectoryExists(cleaned) ? cleaned : L"";
 }
 
-namespace {
-
-// The folder part of the file the uninstall command (else the icon) names,
-// whether or not it exists; empty when it names no folder of a program.
-std::wstring CommandFolder(const std::wstring& uninstallString, const std::wstring& displayIcon,
-                           const std::wstring& readme) {
+std::wstring FolderNamedByUninstallCommand(const std::wstring& uninstallString, const std::wstring& displayIcon,
+                                           const std::wstring& readme) {
   std::wstring source = UpperCase(uninstallString.empty() ? displayIcon : uninstallString);
   // Windows Installer commands name no file of the program.
   if (source.find(L"MSIEXEC.EXE /") != std::wstring::npos) source = UpperCase(readme);
@@ -161,17 +157,10 @@ std::wstring CommandFolder(const std::wstring& uninstallString, const std::wstri
   return IsProgramFolderFromCommand(folder) ? folder : L"";
 }
 
-}  // namespace
-
 std::wstring FolderFromUninstallCommand(const std::wstring& uninstallString, const std::wstring& displayIcon,
                                         const std::wstring& readme) {
-  const std::wstring folder = CommandFolder(uninstallString, displayIcon, readme);
+  const std::wstring folder = FolderNamedByUninstallCommand(uninstallString, displayIcon, readme);
   return !folder.empty() && DirectoryExists(folder) ? folder : L"";
-}
-
-std::wstring FolderNamedByUninstallCommand(const std::wstring& uninstallString, const std::wstring& displayIcon,
-                                           const std::wstring& readme) {
-  return CommandFolder(uninstallString, displayIcon, readme);
 }
 
 std::wstring CutAtExecutableExtension(const std::wstring& text) {

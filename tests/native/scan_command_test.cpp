@@ -32,6 +32,15 @@ class ScanCommandTest : public testing::SimMachineTest {
     Machine().files.PutFile(L"C:\\Program Files\\Foo\\foo.log", "log");
   }
 
+  // `orvix scan NAME --json` of a 32-bit entry with no InstallLocation;
+  // a discarded value when the scan fails.
+  nlohmann::json ScanEntryWithoutLocation(const std::wstring& name, const std::wstring& command) {
+    Registry().PutString(kUninstall32 + name, L"DisplayName", name);
+    Registry().PutString(kUninstall32 + name, L"UninstallString", command);
+    EXPECT_EQ(Run({L"scan", name, L"--json"}), ecOk) << Err();
+    return nlohmann::json::parse(Out(), nullptr, false);
+  }
+
   void Program(const std::wstring& key, const std::wstring& name, const std::wstring& location) {
     Registry().PutString(key, L"DisplayName", name);
     Registry().PutString(key, L"UninstallString", location + L"\\uninst.exe");
@@ -181,10 +190,7 @@ TEST_F(ScanCommandTest, AnEntryWithoutLocationIsScannedByItsUninstallCommandsFol
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(testing::Narrow(c.name));
-    Registry().PutString(kUninstall32 + c.name, L"DisplayName", c.name);
-    Registry().PutString(kUninstall32 + c.name, L"UninstallString", c.command);
-    ASSERT_EQ(Run({L"scan", c.name, L"--json"}), ecOk) << Err();
-    const nlohmann::json json = nlohmann::json::parse(Out());
+    const nlohmann::json json = ScanEntryWithoutLocation(c.name, c.command);
     if (c.folderFound == nullptr) {
       EXPECT_EQ(json["files"], nlohmann::json::array());
     } else {
@@ -212,10 +218,7 @@ TEST_F(ScanCommandTest, AnEntryWithoutLocationWhoseFolderIsGoneIsScannedByTheCom
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(testing::Narrow(c.name));
-    Registry().PutString(kUninstall32 + c.name, L"DisplayName", c.name);
-    Registry().PutString(kUninstall32 + c.name, L"UninstallString", c.command);
-    ASSERT_EQ(Run({L"scan", c.name, L"--json"}), ecOk) << Err();
-    const nlohmann::json json = nlohmann::json::parse(Out());
+    const nlohmann::json json = ScanEntryWithoutLocation(c.name, c.command);
     std::vector<std::string> clsidKeys;  // the machine's class keys found, without their sub-keys
     for (const auto& f : json["registry"]) {
       const std::string key = f["key"];
