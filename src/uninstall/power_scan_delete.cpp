@@ -62,6 +62,9 @@ std::wstring OutcomeLine(TDeleteOutcome outcome, const TLogWords& words, const s
 }  // namespace
 
 TPowerScanRun TPowerScanModel::Delete(IPump& pump) {
+  // A click that arrives while the passes pump messages starts nothing: the
+  // running passes hold nodes that a second run would free under them.
+  if (deleting_) return {};
   run_ = {};
   log_.clear();
   outcomes_.clear();

@@ -22,6 +22,7 @@ std::wstring TPowerScanModel::SelectAllLabel() const {
 }
 
 void TPowerScanModel::MouseDown(TLeftoverNode& node, bool onCheckBox) {
+  if (deleting_) return;  // the passes read the check states as they go
   if (collapseMark_) {
     collapseMark_ = false;
     return;
@@ -41,6 +42,7 @@ void TPowerScanModel::UpdateSelectAllLabel() {
 }
 
 void TPowerScanModel::ClickSelectAll() {
+  if (deleting_) return;
   const bool selectAll = selectAllState_ == 0;
   SetAllCheckStates(tree_, selectAll ? csChecked : csUnchecked);
   selectAllFrozen_ = !selectAll;

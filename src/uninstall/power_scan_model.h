@@ -78,6 +78,8 @@ class TPowerScanModel {
   void ClickSelectAll();
 
   // Asks, deletes the checked findings, logs what was done and reports it.
+  // While it runs (it pumps messages per finding) a second Delete, a check
+  // box click or Select All does nothing.
   TPowerScanRun Delete(IPump& pump);
   // Cancel or Close: stops a running deletion (and its shredding); true
   // when the window should close now rather than when Delete ends.

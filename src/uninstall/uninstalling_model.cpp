@@ -14,6 +14,18 @@
 namespace orvix {
 namespace {
 
+// Marks a step as running for as long as it is in scope.
+class TStepScope {
+ public:
+  explicit TStepScope(bool& running) : running_(running) { running_ = true; }
+  ~TStepScope() { running_ = false; }
+  TStepScope(const TStepScope&) = delete;
+  TStepScope& operator=(const TStepScope&) = delete;
+
+ private:
+  bool& running_;
+};
+
 bool IsWindows2000() {
   const OsVersionInfo os = CurrentPlatform().System().OsVersion();
   return os.major == 5 && os.minor == 0;
@@ -110,6 +122,7 @@ void TUninstallingModel::Show() {
 }
 
 void TUninstallingModel::UninstallClick() {
+  if (stepRunning_ || !uninstallEnabled_) return;
   uninstallStarted_ = true;
   SetState(createRestore_ ? usRestorePoint : usUninstalling);
   uninstallEnabled_ = false;
@@ -136,6 +149,16 @@ void TUninstallingModel::AddLogLines(const TUninstallResult& result, std::vector
 }
 
 void TUninstallingModel::UninstallTimer() {
+  if (stepRunning_) return;
+  if (!UninstallStep()) return;
+  // A program whose uninstaller did not run is still installed: its
+  // "leftovers" are the program itself, so they are scanned only when the
+  // user asks.
+  if (autoPowerfulScan_ && !AnyStillInstalled()) PowerfulScanClick();
+}
+
+bool TUninstallingModel::UninstallStep() {
+  const TStepScope step(stepRunning_);
   timerRunning_ = false;
   if (autoUninstaller_) {
     // No restore point in this mode.
@@ -175,13 +198,10 @@ void TUninstallingModel::UninstallTimer() {
   if (uninstallCancelled_) {
     if (events_.refreshSoftwareList) events_.refreshSoftwareList();
     Close();
-    return;
+    return false;
   }
   SetState(usFinished);
-  // A program whose uninstaller did not run is still installed: its
-  // "leftovers" are the program itself, so they are scanned only when the
-  // user asks.
-  if (autoPowerfulScan_ && !AnyStillInstalled()) PowerfulScanClick();
+  return true;
 }
 
 int TUninstallingModel::ScanEntries(TLeftoverTree& tree) {
@@ -208,6 +228,8 @@ int TUninstallingModel::ScanEntries(TLeftoverTree& tree) {
 }
 
 void TUninstallingModel::PowerfulScanClick() {
+  if (stepRunning_) return;
+  const TStepScope step(stepRunning_);
   if (events_.reportEvent) events_.reportEvent(L"13");
   powerfulScanEnabled_ = false;
   SetState(usScanning);

@@ -65,6 +65,10 @@ class TUninstallingModel {
   // chosen path and the file named in the path box.
   void SetForcedPath(const std::wstring& forcedPath, const std::wstring& pathBoxText);
 
+  // The steps keep the window's messages flowing while they wait, so a
+  // second click, the timer or a callback can arrive in the middle of one:
+  // the uninstall and scan steps, and the Uninstall click, do nothing while
+  // a step runs (Cancel is the one thing that acts then).
   void Show();                // FormShow
   void UninstallClick();      // RdImageButton_UninstallClick
   void UninstallTimer();      // Timer_UninstallTimer: the uninstall step
@@ -81,6 +85,8 @@ class TUninstallingModel {
   bool BusyIndicatorShown() const { return busy_; }
   bool UninstallStarted() const { return uninstallStarted_; }
   bool UninstallCancelled() const { return uninstallCancelled_; }
+  // The uninstall or the scan step is running.
+  bool StepRunning() const { return stepRunning_; }
   bool Closed() const { return closed_; }
 
   const std::wstring& Caption() const { return caption_; }
@@ -103,6 +109,8 @@ class TUninstallingModel {
 
  private:
   void SetState(int state);
+  // The uninstall step up to state 4; false when it was cancelled (and closed).
+  bool UninstallStep();
   void AddLogLines(const TUninstallResult& result, std::vector<std::wstring>& lines) const;
   int ScanEntries(TLeftoverTree& tree);
   void Close();
@@ -126,6 +134,7 @@ class TUninstallingModel {
   bool uninstallStarted_ = false;
   bool uninstallCancelled_ = false;
   bool closed_ = false;
+  bool stepRunning_ = false;
   std::wstring caption_;
   std::wstring title_;
   std::wstring detail_;

@@ -401,6 +401,29 @@ TEST_F(PowerScanTest, AnsweringNoChangesNothingAndLeavesNoDeletionRunning) {
   EXPECT_TRUE(model.Cancel());
 }
 
+// Delete pumps messages per finding: a second Delete, a check box click or
+// Select All that arrives meanwhile changes nothing under the running passes.
+TEST_F(PowerScanTest, ClicksThatArriveWhileDeletingAreRefused) {
+  for (const wchar_t* name : {L"One", L"Two"}) Registry().PutKey(std::wstring(L"HKCU\\Software\\") + name);
+  TLeftoverNode& foo = AddProgram(
+      L"Foo", {KeyFinding(HKEY_CURRENT_USER, L"Software\\One"), KeyFinding(HKEY_CURRENT_USER, L"Software\\Two")}, {});
+  model.ClickSelectAll();
+  int reentries = 0;
+  pump.onMessages = [&](int) {
+    ++reentries;
+    EXPECT_FALSE(model.Delete(pump).confirmed);
+    Click(foo);
+    model.ClickSelectAll();
+  };
+  const TPowerScanRun run = model.Delete(pump);
+  EXPECT_GT(reentries, 0);
+  EXPECT_EQ(prompts.questions.size(), 1u) << "asked once";
+  EXPECT_EQ(run.removed, 2);
+  EXPECT_FALSE(Registry().HasKey(L"HKCU\\Software\\One"));
+  EXPECT_FALSE(Registry().HasKey(L"HKCU\\Software\\Two"));
+  EXPECT_TRUE(tree.Empty());
+}
+
 TEST_F(PowerScanTest, CancelStopsAfterTheCurrentFindingAndKeepsTheLogSoFar) {
   for (const wchar_t* name : {L"One", L"Two", L"Three"}) Registry().PutKey(std::wstring(L"HKCU\\Software\\") + name);
   AddProgram(L"Foo",

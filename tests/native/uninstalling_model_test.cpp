@@ -204,6 +204,34 @@ TEST_F(UninstallingModelTest, CancelBeforeTheSecondOfABatchStopsIt) {
   EXPECT_EQ(LoggedBlocks(), (TLogLines{L"[Foo]", DateLine(), L""}));
 }
 
+// The steps pump the window's messages: a second click or the timer arriving
+// meanwhile starts nothing (one uninstaller, one scan, one review).
+TEST_F(UninstallingModelTest, ClicksThatArriveWhileAStepRunsStartNothing) {
+  auto model = MakeModel({Entry(L"Foo")}, false);
+  int reentries = 0;
+  pump.onMessages = [&](int) {
+    if (!model->StepRunning()) return;
+    ++reentries;
+    model->UninstallClick();
+    model->UninstallTimer();
+    model->PowerfulScanClick();
+  };
+  model->UninstallClick();
+  model->UninstallTimer();
+  EXPECT_GT(reentries, 0);
+  EXPECT_EQ(model->State(), usFinished);
+  EXPECT_EQ(model->Titles().size(), 1u);
+  EXPECT_EQ(Machine().processes.StartedCommandLines().size(), 1u);
+  EXPECT_EQ(LoggedBlocks(), (TLogLines{L"[Foo]", DateLine(), L""}));
+
+  reentries = 0;
+  model->PowerfulScanClick();
+  EXPECT_GT(reentries, 0);
+  EXPECT_EQ(reviewed.size(), 1u);
+  EXPECT_EQ(usageEvents, std::vector<std::wstring>{L"13"});
+  EXPECT_EQ(closes, 1);
+}
+
 TEST_F(UninstallingModelTest, CancelClosesAtOnceOnlyWhereNoStepRuns) {
   auto confirm = MakeModel({Entry(L"Bar")}, false);
   confirm->CancelClick();
