@@ -36,6 +36,16 @@ orvix_version_resource(orvix "Orvix Uninstaller console")
 target_link_options(orvix PRIVATE -municode -s)
 target_link_libraries(orvix PRIVATE orvix_app orvix_win32)
 
+# The automation program of the GUI tests and scripts/screenshots: drives the
+# desktop program's windows with window messages (one per build, since it
+# lays out the list and tree structures it places in the program's memory
+# as its own build does).
+file(GLOB AUTOMATION_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/gui/automation/*.cpp)
+add_executable(orvix_automation ${AUTOMATION_SOURCES})
+target_include_directories(orvix_automation PRIVATE ${CMAKE_SOURCE_DIR}/tests/gui)
+target_link_options(orvix_automation PRIVATE -municode -s)
+target_link_libraries(orvix_automation PRIVATE user32 comctl32)
+
 set(GTest_DIR ${ORVIX_GTEST_PREFIX}/lib/cmake/GTest)
 find_package(GTest REQUIRED CONFIG)
 orvix_sources(WINDOWS_TEST_SOURCES tests/windows)

@@ -17,6 +17,7 @@
 
 #include "e2e/installed_samples_test.h"
 #include "e2e/sample_catalog.h"
+#include "e2e/uninstall_logs.h"
 #include "e2e/wine_prefix.h"
 
 namespace orvix::e2e {
@@ -29,15 +30,6 @@ constexpr char kNotesDesktopShortcut[] = "C:\\users\\Public\\Desktop\\Orvix Samp
 constexpr char kSessionManager[] = "HKLM\\System\\CurrentControlSet\\Control\\Session Manager";
 constexpr char kHoldMarker[] = "C:\\orvix_e2e_hold.marker";
 
-// UTF-16LE text as ASCII (the log's names and paths are ASCII here).
-std::string Utf16ToAscii(const std::string& bytes) {
-  std::string text;
-  for (std::size_t i = 2; i + 1 < bytes.size(); i += 2) {
-    if (bytes[i + 1] == 0) text += bytes[i];
-  }
-  return text;
-}
-
 class OrvixUninstallTest : public SharedSamplesPrefixTest<OrvixUninstallTest> {
  protected:
   static RunResult Orvix(const std::vector<std::string>& arguments) {
@@ -45,16 +37,7 @@ class OrvixUninstallTest : public SharedSamplesPrefixTest<OrvixUninstallTest> {
   }
 
   // Every uninstall log of the prefix's user, in one text.
-  static std::string Logs() {
-    std::string all;
-    const fs::path folder = Prefix().HostPath(Expanded("%APPDATA%\\Orvix\\Orvix Uninstaller\\Log"));
-    if (!fs::exists(folder)) return all;
-    for (const fs::directory_entry& file : fs::directory_iterator(folder)) {
-      std::ifstream in(file.path(), std::ios::binary);
-      all += Utf16ToAscii(std::string(std::istreambuf_iterator<char>(in), {}));
-    }
-    return all;
-  }
+  static std::string Logs() { return UninstallLogs(Prefix()); }
 };
 
 TEST_F(OrvixUninstallTest, NsisUninstallerIsWaitedForThenItsLeftoversGo) {
