@@ -22,6 +22,15 @@ set_source_files_properties(tests/native/software_info_sample_test.cpp tests/nat
 set_source_files_properties(tests/native/language_files_test.cpp PROPERTIES COMPILE_DEFINITIONS
                             "ORVIX_SOURCE_DIR=\"${CMAKE_SOURCE_DIR}\";ORVIX_BINARY_DIR=\"${CMAKE_BINARY_DIR}\"")
 add_dependencies(orvix_native_tests orvix_language_files)
+# Files that real browsers wrote (DESIGN.md: ../shared/fixtures beside the
+# main checkout; a worktree finds them one level further up). Tests that need
+# them skip where the folder is missing.
+set(ORVIX_FIXTURES_DIR ${CMAKE_SOURCE_DIR}/../shared/fixtures)
+if(NOT IS_DIRECTORY ${ORVIX_FIXTURES_DIR})
+  set(ORVIX_FIXTURES_DIR ${CMAKE_SOURCE_DIR}/../../shared/fixtures)
+endif()
+set_source_files_properties(tests/native/browser_fixtures.cpp PROPERTIES COMPILE_DEFINITIONS
+                            ORVIX_FIXTURES_DIR="${ORVIX_FIXTURES_DIR}")
 
 enable_testing()
 add_test(NAME native COMMAND orvix_native_tests)

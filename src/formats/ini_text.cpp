@@ -31,29 +31,15 @@ std::wstring StripQuotes(std::wstring value) {
 
 }  // namespace
 
-IniText::IniText(std::wstring_view text) {
-  bool newlineSeen = false;
-  std::size_t start = 0;
-  while (start < text.size()) {
-    std::size_t end = start;
-    while (end < text.size() && text[end] != L'\r' && text[end] != L'\n') ++end;
-    std::size_t next = end;
-    if (next < text.size()) next += (text[next] == L'\r' && next + 1 < text.size() && text[next + 1] == L'\n') ? 2 : 1;
-    Line line{std::wstring(text.substr(start, end - start)), std::wstring(text.substr(end, next - end))};
-    if (!newlineSeen && !line.ending.empty()) {
-      newline_ = line.ending;
-      newlineSeen = true;
-    }
-    lines_.push_back(std::move(line));
-    start = next;
+IniText::IniText(std::wstring_view text) : lines_(SplitTextLines(text)) {
+  for (const TTextLine& line : lines_) {
+    if (line.ending.empty()) continue;
+    newline_ = line.ending;
+    break;
   }
 }
 
-std::wstring IniText::Text() const {
-  std::wstring text;
-  for (const Line& line : lines_) text += line.text + line.ending;
-  return text;
-}
+std::wstring IniText::Text() const { return JoinTextLines(lines_); }
 
 std::optional<IniText::SectionRange> IniText::FindSection(std::wstring_view section) const {
   const std::wstring wanted = Trim(section);
@@ -99,7 +85,7 @@ int IniText::ReadInt(std::wstring_view section, std::wstring_view key, int defau
 void IniText::InsertLine(std::size_t at, std::wstring text) {
   // A last line without a break gets one before anything follows it.
   if (at > 0 && lines_[at - 1].ending.empty()) lines_[at - 1].ending = newline_;
-  lines_.insert(lines_.begin() + static_cast<std::ptrdiff_t>(at), Line{std::move(text), newline_});
+  lines_.insert(lines_.begin() + static_cast<std::ptrdiff_t>(at), TTextLine{std::move(text), newline_});
 }
 
 void IniText::Write(std::wstring_view section, std::wstring_view key, std::wstring_view value) {
@@ -123,9 +109,18 @@ void IniText::Write(std::wstring_view section, std::wstring_view key, std::wstri
   InsertLine(at, keyText + L"=" + valueText);
 }
 
+bool IniText::Remove(std::wstring_view section, std::wstring_view key) {
+  const std::optional<SectionRange> range = FindSection(section);
+  if (!range) return false;
+  const std::optional<std::size_t> line = FindKey(*range, key);
+  if (!line) return false;
+  lines_.erase(lines_.begin() + static_cast<std::ptrdiff_t>(*line));
+  return true;
+}
+
 std::vector<std::wstring> IniText::SectionNames() const {
   std::vector<std::wstring> names;
-  for (const Line& line : lines_) {
+  for (const TTextLine& line : lines_) {
     std::optional<std::wstring> name = SectionHeaderName(line.text);
     if (!name) continue;
     bool known = false;

@@ -13,6 +13,8 @@
 #include <string_view>
 #include <vector>
 
+#include "formats/text_lines.h"
+
 namespace orvix {
 
 class IniText {
@@ -33,6 +35,9 @@ class IniText {
   // Sets a key. Line breaks inside the names or the value become blanks, so
   // that a value can never add lines (or sections) to the file.
   void Write(std::wstring_view section, std::wstring_view key, std::wstring_view value);
+  // Removes the key's line (the first of that name in the section); false
+  // when there was none.
+  bool Remove(std::wstring_view section, std::wstring_view key);
 
   // Section names in file order, each once (the first spelling wins); the key
   // names of the first section of that name, in file order.
@@ -40,10 +45,6 @@ class IniText {
   std::vector<std::wstring> KeyNames(std::wstring_view section) const;
 
  private:
-  struct Line {
-    std::wstring text;    // without the line break
-    std::wstring ending;  // "\r\n", "\n", "\r" or empty for a last line without one
-  };
   // Lines [begin, end) of the first section with this name; begin is the
   // header's line. Empty optional when there is none.
   struct SectionRange {
@@ -54,7 +55,7 @@ class IniText {
   std::optional<std::size_t> FindKey(const SectionRange& range, std::wstring_view key) const;
   void InsertLine(std::size_t at, std::wstring text);
 
-  std::vector<Line> lines_;
+  std::vector<TTextLine> lines_;
   std::wstring newline_ = L"\r\n";  // the file's own line break, used for lines added
 };
 
