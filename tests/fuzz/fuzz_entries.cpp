@@ -11,7 +11,7 @@ constexpr FuzzEntry kEntries[] = {
     {"ext_ini_file", FuzzExtIniFile},      {"text_codec", FuzzTextCodec},
     {"safe_format", FuzzSafeFormat},       {"usage_rating", FuzzUsageRating},
     {"command_paths", FuzzCommandPaths},   {"folder_macros", FuzzFolderMacros},
-    {"registry_text", FuzzRegistryText},
+    {"registry_text", FuzzRegistryText},   {"zlb_archive", FuzzZlbArchive},
 };
 
 }  // namespace

@@ -34,5 +34,6 @@ void FuzzUsageRating(const std::uint8_t* data, std::size_t size);
 void FuzzCommandPaths(const std::uint8_t* data, std::size_t size);
 void FuzzFolderMacros(const std::uint8_t* data, std::size_t size);
 void FuzzRegistryText(const std::uint8_t* data, std::size_t size);
+void FuzzZlbArchive(const std::uint8_t* data, std::size_t size);
 
 }  // namespace orvix::fuzz
