@@ -5,13 +5,17 @@
 set(ORVIX_ENGLISH_WRITER_SOURCES
     ${CMAKE_SOURCE_DIR}/src/language/tools/write_english_lng.cpp
     ${CMAKE_SOURCE_DIR}/src/language/english_language_file.cpp
-    ${CMAKE_SOURCE_DIR}/src/language/messages.cpp)
+    ${CMAKE_SOURCE_DIR}/src/language/messages.cpp
+    ${CMAKE_SOURCE_DIR}/src/language/window_texts.cpp)
+file(GLOB ORVIX_FORM_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/src/language/forms/*.cpp)
+list(APPEND ORVIX_ENGLISH_WRITER_SOURCES ${ORVIX_FORM_SOURCES})
 
 function(orvix_language_files folder)
   if(CMAKE_CROSSCOMPILING)
     find_program(ORVIX_HOST_CXX NAMES c++ g++ REQUIRED)
     set(writer ${CMAKE_CURRENT_BINARY_DIR}/write_english_lng)
-    file(GLOB headers ${CMAKE_SOURCE_DIR}/src/language/*.h ${CMAKE_SOURCE_DIR}/src/language/*.inc)
+    file(GLOB headers ${CMAKE_SOURCE_DIR}/src/language/*.h ${CMAKE_SOURCE_DIR}/src/language/*.inc
+         ${CMAKE_SOURCE_DIR}/src/language/forms/*.h)
     add_custom_command(OUTPUT ${writer}
       COMMAND ${ORVIX_HOST_CXX} -std=c++20 -I${CMAKE_SOURCE_DIR}/src ${ORVIX_ENGLISH_WRITER_SOURCES} -o ${writer}
       DEPENDS ${ORVIX_ENGLISH_WRITER_SOURCES} ${headers} ${CMAKE_SOURCE_DIR}/src/platform/texts.h

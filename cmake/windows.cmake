@@ -46,11 +46,31 @@ target_include_directories(orvix_automation PRIVATE ${CMAKE_SOURCE_DIR}/tests/gu
 target_link_options(orvix_automation PRIVATE -municode -s)
 target_link_libraries(orvix_automation PRIVATE user32 comctl32)
 
+# OrvixUninstaller.exe: the desktop program, a GUI-subsystem program over
+# the windows of src/ui. It starts asInvoker: the tests and the automation
+# drive it without an elevation prompt, and the installed copy's shortcut
+# asks for administrator rights where a removal needs them.
+orvix_sources(UI_SOURCES src/ui)
+add_library(orvix_ui STATIC ${UI_SOURCES})
+target_link_libraries(orvix_ui PUBLIC orvix_win32 comctl32 comdlg32 uxtheme gdi32 ole32 oleaut32 uuid)
+set(ORVIX_EXECUTION_LEVEL asInvoker)
+set(ORVIX_MANIFEST_FILE ${CMAKE_CURRENT_BINARY_DIR}/OrvixUninstaller.manifest)
+set(ORVIX_ICON_FILE ${CMAKE_SOURCE_DIR}/src/app/resources/orvix.ico)
+configure_file(${CMAKE_SOURCE_DIR}/src/app/resources/OrvixUninstaller.manifest.in ${ORVIX_MANIFEST_FILE} @ONLY)
+configure_file(${CMAKE_SOURCE_DIR}/src/app/resources/OrvixUninstaller.rc.in
+               ${CMAKE_CURRENT_BINARY_DIR}/OrvixUninstaller.rc @ONLY)
+add_executable(OrvixUninstaller WIN32 src/app/orvix_uninstaller_main.cpp ${CMAKE_CURRENT_BINARY_DIR}/OrvixUninstaller.rc)
+set_source_files_properties(${CMAKE_CURRENT_BINARY_DIR}/OrvixUninstaller.rc PROPERTIES
+                            OBJECT_DEPENDS "${ORVIX_MANIFEST_FILE};${ORVIX_ICON_FILE}")
+orvix_version_resource(OrvixUninstaller "Orvix Uninstaller")
+target_link_options(OrvixUninstaller PRIVATE -municode -mwindows -s)
+target_link_libraries(OrvixUninstaller PRIVATE orvix_ui)
+
 set(GTest_DIR ${ORVIX_GTEST_PREFIX}/lib/cmake/GTest)
 find_package(GTest REQUIRED CONFIG)
 orvix_sources(WINDOWS_TEST_SOURCES tests/windows)
 add_executable(orvix_windows_tests ${WINDOWS_TEST_SOURCES})
-target_link_libraries(orvix_windows_tests PRIVATE orvix_win32 GTest::gtest GTest::gtest_main)
+target_link_libraries(orvix_windows_tests PRIVATE orvix_ui orvix_win32 GTest::gtest GTest::gtest_main)
 target_include_directories(orvix_windows_tests PRIVATE ${CMAKE_SOURCE_DIR}/tests)
 
 # Helper programs of the Windows tests; the tests find them beside

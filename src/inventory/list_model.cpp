@@ -61,6 +61,15 @@ std::vector<TListRow> ListRows(const TSoftList& items, TSoftwareCategory categor
   return rows;
 }
 
+std::size_t CategoryCount(const TSoftList& items, TSoftwareCategory category) {
+  const TDateTime now = NowLocal();
+  std::size_t count = 0;
+  for (const auto& entry : items) {
+    if (CategoryAdmits(category, *entry, now)) ++count;
+  }
+  return count;
+}
+
 std::wstring SoftwareHeaderText(std::size_t count) {
   return MessageText(msg::ListviewHeader_Software, {static_cast<std::int64_t>(count)});
 }

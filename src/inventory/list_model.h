@@ -80,6 +80,8 @@ struct TListRow {
 // from the platform's clock. Sorting is left to the caller (list_sort.h).
 std::vector<TListRow> ListRows(const TSoftList& items, TSoftwareCategory category, TListViewMode mode,
                                const std::wstring& filter = {});
+// How many entries the category lists without a filter (the tab's count).
+std::size_t CategoryCount(const TSoftList& items, TSoftwareCategory category);
 TListRow MakeListRow(const TSoftInfo& entry, std::size_t index, TListViewMode mode);
 
 // Column 0's header: "Software Name (Total: %d)" (ListviewHeader_Software).

@@ -31,10 +31,6 @@ std::wstring DisplayNameOf(const TExtIniFile& file, const std::wstring& name) {
   return file.ReadString(L"Main", L"DisplayName", name);
 }
 
-std::wstring ItemKey(const std::wstring& name, const wchar_t* list, std::size_t index) {
-  return name + L"." + list + L"[" + std::to_wstring(index) + L"].Caption";
-}
-
 }  // namespace
 
 TLanguage::TLanguage(std::wstring sectionPrefix)
@@ -123,35 +119,9 @@ void TLanguage::InstallAsTextSource() {
 }
 
 void TLanguage::ApplyTo(const std::wstring& section, TComponentTexts& component) const {
-  const std::wstring& name = component.name;
-  const auto read = [&](const std::wstring& key, std::wstring& text) { text = ReadLanguageValue(section, key, text); };
-  const auto readList = [&](const wchar_t* list, std::vector<std::wstring>& texts) {
-    for (std::size_t i = 0; i < texts.size(); ++i) read(ItemKey(name, list, i), texts[i]);
-  };
-  switch (component.kind) {
-    case ckLabelNote:
-    case ckCheckListBox:
-    case ckComboBox:
-    case ckTreeView:
-      readList(L"Items", component.items);
-      break;
-    case ckImageNote:
-      if (component.showHint) read(name + L".Hint", component.hint);
-      break;
-    case ckLabel:
-    case ckButton:
-    case ckMenuItem:
-    case ckToolButton:
-    case ckFoldPanel:
-    case ckImageButton:
-      read(name + L".Caption", component.caption);
-      break;
-    case ckListView:
-      readList(L"Columns", component.columns);
-      break;
-    case ckOther:
-      break;
-  }
+  VisitComponentTexts(component, [&](const std::wstring& key, std::wstring& text) {
+    text = ReadLanguageValue(section, key, text);
+  });
 }
 
 void TLanguage::ApplyToComponent(TWindowTexts& window) const {

@@ -4,6 +4,7 @@
 // puts them back; nothing here touches a control.
 #pragma once
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -45,5 +46,12 @@ struct TWindowTexts {
   std::wstring name;
   std::vector<TComponentTexts> components;
 };
+
+// Calls `visit` with the key and the text of every text a language file may
+// replace in the component, as its kind names them ("lblTitle.Caption",
+// "lvList.Columns[1].Caption"...). The language object reads these keys and
+// the English file writer writes them, so both always agree.
+using TComponentTextVisitor = std::function<void(const std::wstring& key, std::wstring& text)>;
+void VisitComponentTexts(TComponentTexts& component, const TComponentTextVisitor& visit);
 
 }  // namespace orvix

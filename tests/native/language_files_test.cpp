@@ -5,9 +5,11 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <map>
 #include <set>
 
 #include "language/english_language_file.h"
+#include "language/forms/forms.h"
 #include "language/interface_messages.h"
 #include "language/messages.h"
 #include "platform/ext_ini_file.h"
@@ -31,6 +33,25 @@ std::vector<std::wstring> Placeholders(const std::wstring& text) {
     i = end;
   }
   return found;
+}
+
+// Every text of every window's table: section, key, English text.
+struct TFormText {
+  std::wstring section;
+  std::wstring key;
+  std::wstring english;
+};
+std::vector<TFormText> FormTexts() {
+  std::vector<TFormText> texts;
+  for (const TWindowTexts* form : AllForms()) {
+    const std::wstring section = std::wstring(kLanguageSectionPrefix) + L"_" + form->name;
+    for (TComponentTexts component : form->components) {
+      VisitComponentTexts(component, [&](const std::wstring& key, std::wstring& text) {
+        texts.push_back({section, key, text});
+      });
+    }
+  }
+  return texts;
 }
 
 Bytes FileBytes(const std::filesystem::path& path) {
@@ -61,6 +82,24 @@ TEST_F(LanguageFilesTest, TheTableHoldsEachKeyOnceAndTextsAFileCanCarry) {
   EXPECT_EQ(interfaceKeys.size(), 50u);
 }
 
+TEST_F(LanguageFilesTest, WindowTablesNameEachWindowAndComponentOnceWithTextsAFileCanCarry) {
+  std::set<std::wstring> windows;
+  for (const TWindowTexts* form : AllForms()) {
+    EXPECT_TRUE(windows.insert(UpperCase(form->name)).second) << "twice: " << form->name;
+    std::set<std::wstring> names;
+    for (const TComponentTexts& component : form->components) {
+      EXPECT_TRUE(names.insert(UpperCase(component.name)).second) << form->name << ": twice: " << component.name;
+    }
+  }
+  const std::vector<TFormText> texts = FormTexts();
+  EXPECT_GT(texts.size(), AllForms().size());
+  for (const TFormText& text : texts) {
+    EXPECT_FALSE(text.english.empty()) << text.section << " " << text.key;
+    EXPECT_EQ(Trim(text.english), text.english) << text.key;
+    EXPECT_EQ(text.english.find_first_of(L"\r\n"), std::wstring::npos) << text.key;
+  }
+}
+
 TEST_F(LanguageFilesTest, EnglishAsTheBuildWritesItReadsBackEveryBuiltInText) {
   const std::filesystem::path written = std::filesystem::path(ORVIX_BINARY_DIR) / "Language" / "English.lng";
   TextEncoding encoding = TextEncoding::Ansi;
@@ -74,6 +113,9 @@ TEST_F(LanguageFilesTest, EnglishAsTheBuildWritesItReadsBackEveryBuiltInText) {
   EXPECT_EQ(file.ReadSection(kMessages).size(), MessageTable().size());
   for (const TMessage& message : MessageTable()) {
     EXPECT_EQ(file.ReadString(kMessages, message.key, L"(missing)"), message.english) << message.key;
+  }
+  for (const TFormText& form : FormTexts()) {
+    EXPECT_EQ(file.ReadString(form.section, form.key, L"(missing)"), form.english) << form.section << " " << form.key;
   }
 }
 
@@ -101,6 +143,12 @@ TEST_F(LanguageFilesTest, EveryTranslationHasEnglishKeysAndPlaceholders) {
       EXPECT_NE(translated, L"") << "missing: " << message.key;
       EXPECT_EQ(Placeholders(translated), Placeholders(message.english)) << message.key;
     }
+    std::map<std::wstring, std::size_t> formKeys;
+    for (const TFormText& form : FormTexts()) {
+      ++formKeys[form.section];
+      EXPECT_NE(file.ReadString(form.section, form.key, L""), L"") << "missing: " << form.section << " " << form.key;
+    }
+    for (const auto& [section, count] : formKeys) EXPECT_EQ(file.ReadSection(section).size(), count) << section;
   }
   EXPECT_TRUE(shipped.contains(L"German") && shipped.contains(L"French") && shipped.contains(L"ChineseSimp"));
   EXPECT_FALSE(shipped.contains(L"English"));  // written by the build, never by hand

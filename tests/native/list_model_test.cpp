@@ -128,6 +128,10 @@ TEST_F(ListRowsTest, RowsFollowListOrderAndTheFilterMatchesNamesOnly) {
   EXPECT_EQ(names(ListRows(items, scWindowsUpdates, lvmDetails, L"kb1")),
             (std::vector<std::wstring>{L"Security Update (KB123)"}));
   EXPECT_TRUE(ListRows(items, scRecentlyInstalled, lvmDetails, L"zeta").empty());
+  EXPECT_EQ(CategoryCount(items, scAllPrograms), 3u) << "neither the update nor the hidden entry";
+  EXPECT_EQ(CategoryCount(items, scRecentlyInstalled), 1u);
+  EXPECT_EQ(CategoryCount(items, scWindowsUpdates), 1u);
+  EXPECT_EQ(CategoryCount(items, scLargePrograms), 0u);
 
   const TListRow& alpha = all[1];
   EXPECT_EQ(alpha.index, 2u) << "rows name their entry's position in Items";
