@@ -55,7 +55,10 @@ std::optional<TDateTime> ParseInstallDate(const std::wstring& text) {
 }
 
 std::optional<TSoftInfo> ReadUninstallEntry(const std::wstring& rootName, const std::wstring& keyPath, bool view64) {
-  const auto text = [&](const wchar_t* name) { return RegReadStringAt(rootName, keyPath, name, view64); };
+  // Every value through one open key: a long list reads thousands of them.
+  const TKeyValueReader key(rootName, keyPath, view64);
+  if (!key.IsOpen()) return std::nullopt;
+  const auto text = [&](const wchar_t* name) { return key.String(name); };
   // The paths as the entry's own program resolves them.
   const auto path = [&](const wchar_t* name) { return PathTextForView(text(name), view64); };
 
@@ -65,7 +68,7 @@ std::optional<TSoftInfo> ReadUninstallEntry(const std::wstring& rootName, const 
   std::wstring uninstall = path(L"UninstallString");
   if (Contains(UpperCase(uninstall), L"MSIEXEC.EXE /I")) uninstall = WithRemoveSwitch(uninstall);
   const std::wstring publisher = Trim(text(L"Publisher"));
-  const std::int64_t systemComponent = RegReadIntegerAt(rootName, keyPath, L"SystemComponent", view64);
+  const std::int64_t systemComponent = key.Integer(L"SystemComponent");
 
   // A Windows Installer product registered under its product code, without
   // a command of its own.
@@ -89,7 +92,7 @@ std::optional<TSoftInfo> ReadUninstallEntry(const std::wstring& rootName, const 
   entry.UninstallString = uninstall;
   entry.DisplayIcon = path(L"DisplayIcon");
   entry.Readme = path(L"Readme");
-  entry.Size = RegReadIntegerAt(rootName, keyPath, L"EstimatedSize", view64) * 1024;
+  entry.Size = key.Integer(L"EstimatedSize") * 1024;
   // No size yet (or a nonsense negative one): the analysis measures it.
   if (entry.Size > 0) entry.SizeText = SizeToText(entry.Size);
   entry.IsX64 = view64;

@@ -219,6 +219,34 @@ std::int32_t TRegistry::ReadInteger(const std::wstring& name) {
   return static_cast<std::int32_t>(value);
 }
 
+std::optional<std::wstring> TRegistry::QueryString(const std::wstring& name) const {
+  // Most texts fit the first buffer; a longer one costs one more query.
+  constexpr DWORD kFirstTry = 512;
+  std::vector<BYTE> buffer(kFirstTry + 2, 0);
+  DWORD type = 0;
+  DWORD size = kFirstTry;
+  LSTATUS status = QueryRaw(name, &type, buffer.data(), &size);
+  if (status == ERROR_MORE_DATA) {
+    buffer.assign(static_cast<std::size_t>(size) + 2, 0);
+    status = QueryRaw(name, &type, buffer.data(), &size);
+  }
+  const TRegDataType kind = DataTypeOf(type);
+  if (status != ERROR_SUCCESS || (kind != rdString && kind != rdExpandString)) return std::nullopt;
+  return StringFromData(buffer.data(), size);
+}
+
+std::optional<std::int32_t> TRegistry::QueryInteger(const std::wstring& name) const {
+  BYTE buffer[4] = {0, 0, 0, 0};
+  DWORD type = 0;
+  DWORD size = sizeof buffer;
+  // A longer value answers ERROR_MORE_DATA; a REG_DWORD of another size holds no number.
+  if (QueryRaw(name, &type, buffer, &size) != ERROR_SUCCESS || DataTypeOf(type) != rdInteger || size != sizeof buffer)
+    return std::nullopt;
+  std::uint32_t value = 0;
+  std::memcpy(&value, buffer, sizeof value);
+  return static_cast<std::int32_t>(value);
+}
+
 void TRegistry::WriteString(const std::wstring& name, const std::wstring& text) {
   Bytes data = ToUtf16Le(text);
   data.push_back(0);

@@ -3,6 +3,7 @@
 // ERegistryException; the one-call helpers turn that into empty answers.
 #pragma once
 
+#include <optional>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -62,6 +63,10 @@ class TRegistry {
 
   virtual std::wstring ReadString(const std::wstring& name);
   std::int32_t ReadInteger(const std::wstring& name);
+  // One query each, for readers of many values of one key: the value's
+  // text, or its number, or nothing when it is missing or of another type.
+  std::optional<std::wstring> QueryString(const std::wstring& name) const;
+  std::optional<std::int32_t> QueryInteger(const std::wstring& name) const;
   void WriteString(const std::wstring& name, const std::wstring& text);
   void WriteInteger(const std::wstring& name, std::int32_t value);
 

@@ -106,6 +106,29 @@ std::int64_t RegReadIntegerAt(const std::wstring& rootName, const std::wstring& 
   }
 }
 
+TKeyValueReader::TKeyValueReader(const std::wstring& rootName, const std::wstring& keyPath, bool view64) {
+  const HKEY root = RootKeyFromName(rootName);
+  if (root == kUnknownRoot) return;
+  registry_ = std::make_unique<ScopedRegistry>(root, view64);
+  try {
+    open_ = registry_->OpenKeyReadOnly(keyPath);
+  } catch (const std::exception&) {
+    open_ = false;
+  }
+}
+
+TKeyValueReader::~TKeyValueReader() = default;
+
+std::wstring TKeyValueReader::String(const std::wstring& valueName) const {
+  if (!open_) return {};
+  return registry_->QueryString(valueName).value_or(std::wstring());
+}
+
+std::int64_t TKeyValueReader::Integer(const std::wstring& valueName) const {
+  if (!open_) return 0;
+  return registry_->QueryInteger(valueName).value_or(0);
+}
+
 bool RegKeyExistsAt(const std::wstring& rootName, const std::wstring& keyPath, bool view64) {
   const HKEY root = RootKeyFromName(rootName);
   if (root == kUnknownRoot) return false;

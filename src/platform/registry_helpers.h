@@ -3,12 +3,16 @@
 // adds KEY_WOW64_64KEY; callers set it only when IsWow64() is true.
 #pragma once
 
+#include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "platform/win_types.h"
 
 namespace orvix {
+
+class TRegistry;
 
 // Stands for a root name that is none of the five.
 inline constexpr HKEY kUnknownRoot = static_cast<HKEY>(-1);
@@ -30,6 +34,27 @@ std::wstring RegReadStringAt(const std::wstring& rootName, const std::wstring& k
                              const std::wstring& valueName, bool view64);
 std::int64_t RegReadIntegerAt(const std::wstring& rootName, const std::wstring& keyPath,
                               const std::wstring& valueName, bool view64);
+// One key opened once for many reads, each read one query: what the ...At
+// helpers answer, without their open, probe and close around every value (a
+// round trip each under Wine, for every entry of a long list).
+class TKeyValueReader {
+ public:
+  TKeyValueReader(const std::wstring& rootName, const std::wstring& keyPath, bool view64);
+  ~TKeyValueReader();
+  TKeyValueReader(const TKeyValueReader&) = delete;
+  TKeyValueReader& operator=(const TKeyValueReader&) = delete;
+
+  bool IsOpen() const { return open_; }
+  // As RegReadStringAt: empty when the value is missing or holds no text.
+  std::wstring String(const std::wstring& valueName) const;
+  // As RegReadIntegerAt: 0 when the value is missing or no REG_DWORD.
+  std::int64_t Integer(const std::wstring& valueName) const;
+
+ private:
+  std::unique_ptr<TRegistry> registry_;
+  bool open_ = false;
+};
+
 bool RegKeyExistsAt(const std::wstring& rootName, const std::wstring& keyPath, bool view64);
 bool RegValueExistsAt(const std::wstring& rootName, const std::wstring& keyPath, const std::wstring& valueName,
                       bool view64);

@@ -1,6 +1,7 @@
 // TRegistry: reading, writing and listing values and sub-keys.
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -52,6 +53,8 @@ class ReadStringTest : public RegistryValuesTest, public ::testing::WithParamInt
 TEST_P(ReadStringTest, ReadsUpToTheFirstNul) {
   Put(GetParam().type, GetParam().data);
   EXPECT_EQ(reg.ReadString(L"V"), GetParam().expected);
+  // The one-query read agrees, whatever the length; no text is no text.
+  EXPECT_EQ(reg.QueryString(L"V").value_or(L""), GetParam().expected);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -65,17 +68,22 @@ INSTANTIATE_TEST_SUITE_P(
         StringCase{{"OnlyNul"}, REG_SZ, Bytes{0, 0}, L""},
         StringCase{
             {"ExpandStringUnexpanded"}, REG_EXPAND_SZ, Utf16(std::wstring(L"%WINDIR%\\x\0", 11)), L"%WINDIR%\\x"},
+        StringCase{{"LongerThanAFirstTry"}, REG_SZ, Utf16(std::wstring(700, L'x') + L'\0'), std::wstring(700, L'x')},
         StringCase{{"NonAscii"}, REG_SZ, Utf16(std::wstring(L"Caf\u00e9 \u0416\0", 7)), L"Caf\u00e9 \u0416"},
         // A value that holds no bytes reads as empty before its type is looked at.
         StringCase{{"EmptyOfOtherType"}, REG_BINARY, Bytes{}, L""}),
     CaseName{});
 
-TEST_F(RegistryValuesTest, ReadStringOfAnAbsentValueIsEmpty) { EXPECT_EQ(reg.ReadString(L"Missing"), L""); }
+TEST_F(RegistryValuesTest, ReadStringOfAnAbsentValueIsEmpty) {
+  EXPECT_EQ(reg.ReadString(L"Missing"), L"");
+  EXPECT_EQ(reg.QueryString(L"Missing"), std::nullopt);
+}
 
 TEST_F(RegistryValuesTest, ReadStringOfAnotherTypeRaises) {
   for (DWORD type : {REG_DWORD, REG_BINARY, REG_MULTI_SZ, REG_QWORD}) {
     Put(type, Bytes{1, 0, 0, 0, 0, 0, 0, 0});
     EXPECT_EQ(RaisedMessage([&] { reg.ReadString(L"V"); }), L"Invalid data type for 'V'") << "type " << type;
+    EXPECT_EQ(reg.QueryString(L"V"), std::nullopt) << "type " << type;
   }
 }
 
@@ -96,6 +104,7 @@ TEST_P(ReadIntegerTest, ReadsExactlyFourBytesOfDword) {
   if (c.raised.empty()) {
     EXPECT_EQ(value, c.value);
   }
+  EXPECT_EQ(reg.QueryInteger(L"V"), c.raised.empty() ? std::optional(c.value) : std::nullopt);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -115,6 +124,7 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST_F(RegistryValuesTest, ReadIntegerOfAnAbsentValueRaises) {
   EXPECT_EQ(RaisedMessage([&] { reg.ReadInteger(L"Missing"); }), L"Failed to get data for 'Missing'");
+  EXPECT_EQ(reg.QueryInteger(L"Missing"), std::nullopt);
 }
 
 TEST_F(RegistryValuesTest, WriteStringStoresTheTerminatingNul) {
