@@ -1,7 +1,7 @@
 #include "inventory/software_enumeration.h"
 
 #include <array>
-#include <span>
+#include <deque>
 #include <string>
 
 #include "inventory/uninstall_entry.h"
@@ -13,17 +13,23 @@ namespace {
 
 constexpr std::array<const wchar_t*, 2> kRoots = {L"HKEY_LOCAL_MACHINE", L"HKEY_CURRENT_USER"};
 
+// Every key below the Uninstall key is read as an entry, breadth first as
+// RegListKeyTree lists them. The entries open relative to the Uninstall key;
+// the rare keys below them by their whole path.
 void ReadView(TSoftList& entries, bool view64) {
-  std::vector<std::wstring> keys;
   for (const wchar_t* root : kRoots) {
-    RegListKeyTree(root, kUninstallKeyPath, keys, view64);
-    // The listing starts with the Uninstall key itself, which holds every
-    // program's entry: a broken installer that writes its name there names
-    // no key of its own.
-    for (const std::wstring& key : std::span(keys).subspan(1)) {
-      if (std::optional<TSoftInfo> entry = ReadUninstallEntry(root, key, view64))
+    std::deque<std::wstring> deeper;
+    const auto read = [&](const TKeyValueReader& key, const std::wstring& path) {
+      if (std::optional<TSoftInfo> entry = ReadUninstallEntry(key, root, path, view64))
         entries.push_back(std::make_unique<TSoftInfo>(std::move(*entry)));
-    }
+      for (const std::wstring& name : key.SubKeyNames()) deeper.push_back(path + L"\\" + name);
+    };
+    // The Uninstall key itself holds every program's entry: a broken
+    // installer that writes its name there names no key of its own.
+    const TKeyValueReader uninstall(root, kUninstallKeyPath, view64);
+    for (const std::wstring& name : uninstall.SubKeyNames())
+      read(TKeyValueReader(uninstall, name), std::wstring(kUninstallKeyPath) + L"\\" + name);
+    for (; !deeper.empty(); deeper.pop_front()) read(TKeyValueReader(root, deeper.front(), view64), deeper.front());
   }
 }
 

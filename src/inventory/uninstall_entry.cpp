@@ -55,8 +55,12 @@ std::optional<TDateTime> ParseInstallDate(const std::wstring& text) {
 }
 
 std::optional<TSoftInfo> ReadUninstallEntry(const std::wstring& rootName, const std::wstring& keyPath, bool view64) {
+  return ReadUninstallEntry(TKeyValueReader(rootName, keyPath, view64), rootName, keyPath, view64);
+}
+
+std::optional<TSoftInfo> ReadUninstallEntry(const TKeyValueReader& key, const std::wstring& rootName,
+                                            const std::wstring& keyPath, bool view64) {
   // Every value through one open key: a long list reads thousands of them.
-  const TKeyValueReader key(rootName, keyPath, view64);
   if (!key.IsOpen()) return std::nullopt;
   const auto text = [&](const wchar_t* name) { return key.String(name); };
   // The paths as the entry's own program resolves them.

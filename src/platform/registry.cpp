@@ -62,6 +62,48 @@ TRegistry::~TRegistry() {
   if (CloseRootKey) Api().CloseKey(rootKey_);
 }
 
+std::optional<std::wstring> QueryStringValue(HKEY key, const std::wstring& name) {
+  // Most texts fit the first buffer; a longer one costs one more query.
+  constexpr DWORD kFirstTry = 512;
+  IRegistryApi& api = CurrentPlatform().Registry();
+  std::vector<BYTE> buffer(kFirstTry + 2, 0);
+  DWORD type = 0;
+  DWORD size = kFirstTry;
+  LSTATUS status = api.QueryValue(key, name, &type, buffer.data(), &size);
+  if (status == ERROR_MORE_DATA) {
+    buffer.assign(static_cast<std::size_t>(size) + 2, 0);
+    status = api.QueryValue(key, name, &type, buffer.data(), &size);
+  }
+  const TRegDataType kind = DataTypeOf(type);
+  if (status != ERROR_SUCCESS || (kind != rdString && kind != rdExpandString)) return std::nullopt;
+  return StringFromData(buffer.data(), size);
+}
+
+std::optional<std::int32_t> QueryIntegerValue(HKEY key, const std::wstring& name) {
+  BYTE buffer[4] = {0, 0, 0, 0};
+  DWORD type = 0;
+  DWORD size = sizeof buffer;
+  // A longer value answers ERROR_MORE_DATA; a REG_DWORD of another size holds no number.
+  if (CurrentPlatform().Registry().QueryValue(key, name, &type, buffer, &size) != ERROR_SUCCESS ||
+      DataTypeOf(type) != rdInteger || size != sizeof buffer)
+    return std::nullopt;
+  std::uint32_t value = 0;
+  std::memcpy(&value, buffer, sizeof value);
+  return static_cast<std::int32_t>(value);
+}
+
+std::vector<std::wstring> SubKeyNamesOf(HKEY key) {
+  IRegistryApi& api = CurrentPlatform().Registry();
+  std::vector<std::wstring> names;
+  RegKeyInfo info;
+  if (api.QueryInfoKey(key, &info) != ERROR_SUCCESS) return names;
+  for (DWORD i = 0; i < info.subKeys; ++i) {
+    std::wstring name;
+    if (api.EnumKey(key, i, &name) == ERROR_SUCCESS) names.push_back(std::move(name));
+  }
+  return names;
+}
+
 IRegistryApi& TRegistry::Api() const { return CurrentPlatform().Registry(); }
 
 void TRegistry::SetRootKey(HKEY root) {
@@ -220,31 +262,11 @@ std::int32_t TRegistry::ReadInteger(const std::wstring& name) {
 }
 
 std::optional<std::wstring> TRegistry::QueryString(const std::wstring& name) const {
-  // Most texts fit the first buffer; a longer one costs one more query.
-  constexpr DWORD kFirstTry = 512;
-  std::vector<BYTE> buffer(kFirstTry + 2, 0);
-  DWORD type = 0;
-  DWORD size = kFirstTry;
-  LSTATUS status = QueryRaw(name, &type, buffer.data(), &size);
-  if (status == ERROR_MORE_DATA) {
-    buffer.assign(static_cast<std::size_t>(size) + 2, 0);
-    status = QueryRaw(name, &type, buffer.data(), &size);
-  }
-  const TRegDataType kind = DataTypeOf(type);
-  if (status != ERROR_SUCCESS || (kind != rdString && kind != rdExpandString)) return std::nullopt;
-  return StringFromData(buffer.data(), size);
+  return QueryStringValue(currentKey_, name);
 }
 
 std::optional<std::int32_t> TRegistry::QueryInteger(const std::wstring& name) const {
-  BYTE buffer[4] = {0, 0, 0, 0};
-  DWORD type = 0;
-  DWORD size = sizeof buffer;
-  // A longer value answers ERROR_MORE_DATA; a REG_DWORD of another size holds no number.
-  if (QueryRaw(name, &type, buffer, &size) != ERROR_SUCCESS || DataTypeOf(type) != rdInteger || size != sizeof buffer)
-    return std::nullopt;
-  std::uint32_t value = 0;
-  std::memcpy(&value, buffer, sizeof value);
-  return static_cast<std::int32_t>(value);
+  return QueryIntegerValue(currentKey_, name);
 }
 
 void TRegistry::WriteString(const std::wstring& name, const std::wstring& text) {
@@ -262,13 +284,7 @@ void TRegistry::WriteInteger(const std::wstring& name, std::int32_t value) {
 }
 
 void TRegistry::GetKeyNames(std::vector<std::wstring>& names) {
-  names.clear();
-  RegKeyInfo info;
-  if (!GetKeyInfo(info)) return;
-  for (DWORD i = 0; i < info.subKeys; ++i) {
-    std::wstring name;
-    if (Api().EnumKey(currentKey_, i, &name) == ERROR_SUCCESS) names.push_back(std::move(name));
-  }
+  names = currentKey_ == 0 ? std::vector<std::wstring>() : SubKeyNamesOf(currentKey_);
 }
 
 void TRegistry::GetValueNames(std::vector<std::wstring>& names) {

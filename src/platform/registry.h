@@ -23,6 +23,13 @@ class ERegistryException : public std::runtime_error {
   std::wstring message_;
 };
 
+// One query each, for readers of many values of one open key: the value's
+// text, or its number, or nothing when it is missing or of another type.
+std::optional<std::wstring> QueryStringValue(HKEY key, const std::wstring& name);
+std::optional<std::int32_t> QueryIntegerValue(HKEY key, const std::wstring& name);
+// The names of an open key's sub-keys in index order (none when it cannot be asked).
+std::vector<std::wstring> SubKeyNamesOf(HKEY key);
+
 class TRegistry {
  public:
   TRegistry();
@@ -63,8 +70,7 @@ class TRegistry {
 
   virtual std::wstring ReadString(const std::wstring& name);
   std::int32_t ReadInteger(const std::wstring& name);
-  // One query each, for readers of many values of one key: the value's
-  // text, or its number, or nothing when it is missing or of another type.
+  // One query each (QueryStringValue, QueryIntegerValue) on the open key.
   std::optional<std::wstring> QueryString(const std::wstring& name) const;
   std::optional<std::int32_t> QueryInteger(const std::wstring& name) const;
   void WriteString(const std::wstring& name, const std::wstring& text);

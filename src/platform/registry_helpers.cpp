@@ -110,23 +110,45 @@ TKeyValueReader::TKeyValueReader(const std::wstring& rootName, const std::wstrin
   const HKEY root = RootKeyFromName(rootName);
   if (root == kUnknownRoot) return;
   registry_ = std::make_unique<ScopedRegistry>(root, view64);
+  view_ = view64 ? KEY_WOW64_64KEY : 0;
   try {
-    open_ = registry_->OpenKeyReadOnly(keyPath);
+    if (registry_->OpenKeyReadOnly(keyPath)) key_ = registry_->CurrentKey();
   } catch (const std::exception&) {
-    open_ = false;
+    key_ = 0;
   }
 }
 
-TKeyValueReader::~TKeyValueReader() = default;
+TKeyValueReader::TKeyValueReader(const TKeyValueReader& parent, const std::wstring& subKey) : view_(parent.view_) {
+  if (!parent.IsOpen()) return;
+  IRegistryApi& api = CurrentPlatform().Registry();
+  // The masks TRegistry's read-only open tries, in its order.
+  for (const REGSAM access : {REGSAM{KEY_READ}, REGSAM{READ_CONTROL | KEY_QUERY_VALUE | KEY_ENUMERATE_SUB_KEYS},
+                              REGSAM{KEY_QUERY_VALUE}}) {
+    HKEY key = 0;
+    if (api.OpenKey(parent.key_, subKey, access | view_, &key) == ERROR_SUCCESS) {
+      key_ = key;
+      ownsKey_ = true;
+      return;
+    }
+  }
+}
+
+TKeyValueReader::~TKeyValueReader() {
+  if (ownsKey_) CurrentPlatform().Registry().CloseKey(key_);
+}
 
 std::wstring TKeyValueReader::String(const std::wstring& valueName) const {
-  if (!open_) return {};
-  return registry_->QueryString(valueName).value_or(std::wstring());
+  if (!IsOpen()) return {};
+  return QueryStringValue(key_, valueName).value_or(std::wstring());
 }
 
 std::int64_t TKeyValueReader::Integer(const std::wstring& valueName) const {
-  if (!open_) return 0;
-  return registry_->QueryInteger(valueName).value_or(0);
+  if (!IsOpen()) return 0;
+  return QueryIntegerValue(key_, valueName).value_or(0);
+}
+
+std::vector<std::wstring> TKeyValueReader::SubKeyNames() const {
+  return IsOpen() ? SubKeyNamesOf(key_) : std::vector<std::wstring>();
 }
 
 bool RegKeyExistsAt(const std::wstring& rootName, const std::wstring& keyPath, bool view64) {

@@ -36,23 +36,29 @@ std::int64_t RegReadIntegerAt(const std::wstring& rootName, const std::wstring& 
                               const std::wstring& valueName, bool view64);
 // One key opened once for many reads, each read one query: what the ...At
 // helpers answer, without their open, probe and close around every value (a
-// round trip each under Wine, for every entry of a long list).
+// round trip each under Wine, for every entry of a long list). Its sub-keys
+// open relative to it, in its view: on 64-bit Windows opening by the whole
+// path in the 32-bit view walks the path one name at a time.
 class TKeyValueReader {
  public:
   TKeyValueReader(const std::wstring& rootName, const std::wstring& keyPath, bool view64);
+  TKeyValueReader(const TKeyValueReader& parent, const std::wstring& subKey);
   ~TKeyValueReader();
   TKeyValueReader(const TKeyValueReader&) = delete;
   TKeyValueReader& operator=(const TKeyValueReader&) = delete;
 
-  bool IsOpen() const { return open_; }
+  bool IsOpen() const { return key_ != 0; }
   // As RegReadStringAt: empty when the value is missing or holds no text.
   std::wstring String(const std::wstring& valueName) const;
   // As RegReadIntegerAt: 0 when the value is missing or no REG_DWORD.
   std::int64_t Integer(const std::wstring& valueName) const;
+  std::vector<std::wstring> SubKeyNames() const;
 
  private:
-  std::unique_ptr<TRegistry> registry_;
-  bool open_ = false;
+  std::unique_ptr<TRegistry> registry_;  // holds a key opened from the root
+  HKEY key_ = 0;
+  bool ownsKey_ = false;  // a sub-key, closed by this reader
+  REGSAM view_ = 0;
 };
 
 bool RegKeyExistsAt(const std::wstring& rootName, const std::wstring& keyPath, bool view64);

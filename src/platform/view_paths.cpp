@@ -65,13 +65,17 @@ std::wstring WithoutBackslashAtEnd(std::wstring path) {
 std::wstring PathTextForView(const std::wstring& text, bool view64) {
   if (text.find_first_of(L"%\\") == std::wstring::npos || !IsWow64()) return text;
   IShellApi& shell = CurrentPlatform().Shell();
-  const auto folder = [&](int csidl, const wchar_t* variable) {
-    return WithoutBackslashAtEnd(view64 ? shell.GetEnvironmentVariable(variable).value_or(L"")
-                                        : shell.GetSpecialFolder(csidl));
-  };
   std::wstring out = text;
-  ReplaceVariable(out, L"%ProgramFiles%", folder(CSIDL_PROGRAM_FILESX86, L"ProgramW6432"));
-  ReplaceVariable(out, L"%CommonProgramFiles%", folder(CSIDL_PROGRAM_FILES_COMMONX86, L"CommonProgramW6432"));
+  // The folders are asked for only where the text names them: a list reads
+  // thousands of paths, and each answer is a registry read on Windows.
+  const auto replace = [&](std::wstring_view variable, int csidl, const wchar_t* variable64) {
+    if (FindText(out, variable) == std::wstring::npos) return;
+    ReplaceVariable(out, variable,
+                    WithoutBackslashAtEnd(view64 ? shell.GetEnvironmentVariable(variable64).value_or(L"")
+                                                 : shell.GetSpecialFolder(csidl)));
+  };
+  replace(L"%ProgramFiles%", CSIDL_PROGRAM_FILESX86, L"ProgramW6432");
+  replace(L"%CommonProgramFiles%", CSIDL_PROGRAM_FILES_COMMONX86, L"CommonProgramW6432");
   if (!view64) RedirectSystemFolder(out, WithoutBackslashAtEnd(shell.GetWindowsDirectory()));
   return out;
 }
