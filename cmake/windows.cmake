@@ -85,7 +85,13 @@ target_link_options(orvix_test_echo PRIVATE -static -s -Wl,--kill-at)
 add_library(orvix_test_statistics SHARED tests/windows/programs/statistics_recorder.cpp)
 set_target_properties(orvix_test_statistics PROPERTIES PREFIX "")
 target_link_options(orvix_test_statistics PRIVATE -static -s -Wl,--kill-at)
-add_dependencies(orvix_windows_tests orvix_test_sleeper orvix_test_echo orvix_test_statistics)
+# An in-process COM server that regsvr32 registers as an Internet Explorer
+# helper object and toolbar.
+add_library(orvix_test_browser_helper SHARED tests/windows/programs/browser_helper.cpp)
+set_target_properties(orvix_test_browser_helper PROPERTIES PREFIX "")
+target_link_options(orvix_test_browser_helper PRIVATE -static -s -Wl,--kill-at)
+target_link_libraries(orvix_test_browser_helper PRIVATE advapi32)
+add_dependencies(orvix_windows_tests orvix_test_sleeper orvix_test_echo orvix_test_statistics orvix_test_browser_helper)
 orvix_version_resource(orvix_windows_tests "Orvix Uninstaller Windows tests")
 
 # A copy of the sleeper signed with a throw-away certificate, for the signer

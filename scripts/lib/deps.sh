@@ -21,19 +21,22 @@ build_mingw_googletest() {  # arch
 }
 
 # SQLite's amalgamation is generated from Debian's source package, then compiled
-# into a static library with the mingw compiler.
-build_mingw_sqlite() {
+# into a static library with the mingw compiler of one of the two Windows
+# builds: i686 (in sqlite/) or x86_64 (in sqlite-x86_64/).
+build_mingw_sqlite() {  # arch
+  local arch=${1:-i686}
   local out="$ORVIX_DEPS/sqlite"
+  [ "$arch" = i686 ] || out="$ORVIX_DEPS/sqlite-$arch"
   [ -f "$out/.done" ] && return
-  echo "setup: building SQLite for mingw"
+  echo "setup: building SQLite for mingw ($arch)"
   local work; work=$(mktemp -d)
   (cd "$work" && apt-get source -qq sqlite3 >/dev/null 2>&1)
   local srcdir; srcdir=$(find "$work" -maxdepth 1 -type d -name 'sqlite3-*' | head -n1)
   mkdir -p "$work/build" "$out/include" "$out/lib"
   (cd "$work/build" && "$srcdir/configure" >/dev/null && make sqlite3.c >/dev/null)
-  i686-w64-mingw32-gcc-posix -O2 -DSQLITE_THREADSAFE=1 -DSQLITE_OMIT_LOAD_EXTENSION \
+  "$arch-w64-mingw32-gcc-posix" -O2 -DSQLITE_THREADSAFE=1 -DSQLITE_OMIT_LOAD_EXTENSION \
     -c "$work/build/sqlite3.c" -o "$work/build/sqlite3.o"
-  i686-w64-mingw32-ar rcs "$out/lib/libsqlite3.a" "$work/build/sqlite3.o"
+  "$arch-w64-mingw32-ar" rcs "$out/lib/libsqlite3.a" "$work/build/sqlite3.o"
   cp "$work/build/sqlite3.h" "$work/build/sqlite3ext.h" "$out/include/"
   rm -rf "$work"
   touch "$out/.done"
