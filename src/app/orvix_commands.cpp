@@ -1,5 +1,6 @@
 #include "app/orvix_commands.h"
 
+#include "app/addons_command.h"
 #include "app/logs_command.h"
 #include "app/forced_command.h"
 #include "app/scan_command.h"
@@ -51,6 +52,17 @@ constexpr const wchar_t* kUsage =
     L"                    \"data\", \"text\", \"view\"}], \"files\": [{\"path\", \"kind\",\n"
     L"                    \"size\"}]}; \"value\" and \"data\" are null for a key,\n"
     L"                    \"view\" is \"64\" or \"32\", \"kind\" \"folder\" or \"file\".\n"
+    L"  addons list [--browser ie|chrome|firefox|opera] [--json]\n"
+    L"  addons disable ID...\n"
+    L"  addons enable ID...\n"
+    L"  addons export FILE\n"
+    L"                    The browsers' add-ons: list them (switched-off ones too),\n"
+    L"                    switch them off or on again by the browser's own id (as\n"
+    L"                    listed; BROWSER:ID where two browsers have one id), or\n"
+    L"                    write the add-on list to FILE as UTF-16 text. A running\n"
+    L"                    browser is left alone. --json prints one array of\n"
+    L"                    {\"browser\", \"group\", \"id\", \"caption\", \"publisher\",\n"
+    L"                    \"version\", \"paths\", \"active\", \"trust\", \"is64Bit\"}.\n"
     L"  shred PATH... [--yes]\n"
     L"                    Overwrite each file twice, then delete it; a folder stands\n"
     L"                    for every file below it (names beginning with \".\" left\n"
@@ -170,6 +182,7 @@ int RunOrvixCommand(const std::vector<std::wstring>& args, ConsoleOutput& out, C
   if (command == L"about") return About(args, out, err);
   if (command == L"keys") return ListKeys(args, out, err);
   if (command == L"scan") return RunScanCommand(args, out, err);
+  if (command == L"addons") return RunAddonsCommand(args, out, err);
   if (command == L"shred") return RunShredCommand(args, out, err, readLine);
   if (command == L"logs") return RunLogsCommand(args, out, err, readLine);
   if (command == L"forced") return RunForcedCommand(args, out, err, readLine);

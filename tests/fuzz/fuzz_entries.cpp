@@ -12,6 +12,7 @@ constexpr FuzzEntry kEntries[] = {
     {"safe_format", FuzzSafeFormat},       {"usage_rating", FuzzUsageRating},
     {"command_paths", FuzzCommandPaths},   {"folder_macros", FuzzFolderMacros},
     {"registry_text", FuzzRegistryText},   {"zlb_archive", FuzzZlbArchive},
+    {"json_tree", FuzzJsonTree},           {"addon_database", FuzzAddonDatabase},
 };
 
 }  // namespace

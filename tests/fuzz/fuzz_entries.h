@@ -35,5 +35,7 @@ void FuzzCommandPaths(const std::uint8_t* data, std::size_t size);
 void FuzzFolderMacros(const std::uint8_t* data, std::size_t size);
 void FuzzRegistryText(const std::uint8_t* data, std::size_t size);
 void FuzzZlbArchive(const std::uint8_t* data, std::size_t size);
+void FuzzJsonTree(const std::uint8_t* data, std::size_t size);
+void FuzzAddonDatabase(const std::uint8_t* data, std::size_t size);
 
 }  // namespace orvix::fuzz
