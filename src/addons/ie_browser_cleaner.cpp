@@ -247,35 +247,25 @@ void TIEBrowserCleaner::ScanToolbars(bool view64) {
   }
 }
 
-void TIEBrowserCleaner::ScanExtensions(bool view64) {
-  for (const std::wstring& name : SubKeyNames(HKEY_LOCAL_MACHINE, kExtensionsKey, view64)) {
-    if (IsDisabled(name) && !IncludeInactive) continue;
-    const std::wstring key = std::wstring(kExtensionsKey) + L"\\" + name;
-    const std::wstring band = ValueAt(HKEY_LOCAL_MACHINE, key, L"BandCLSID", view64);
-    auto extInfo = std::make_unique<TIEPluginExtInfo>();
-    extInfo->Source = srMachineExtension;
-    CaptureValues(HKEY_LOCAL_MACHINE, key, view64, *extInfo);
-    TMozilPlugFileInfo info;
-    GetClassInfo(name, band, false, view64, info);
-    const std::wstring caption = ExtensionCaption(*extInfo);
-    if (caption.empty()) continue;
-    AddFound(pgToolbar, name, caption, info, kMachineRoot + key, view64, std::move(extInfo));
-  }
-}
+void TIEBrowserCleaner::ScanExtensions(bool view64) { ScanExtensionsOf(HKEY_LOCAL_MACHINE, view64); }
 
-void TIEBrowserCleaner::ScanUserExtensions(bool view64) {
-  for (const std::wstring& name : SubKeyNames(HKEY_CURRENT_USER, kExtensionsKey, view64)) {
+void TIEBrowserCleaner::ScanUserExtensions(bool view64) { ScanExtensionsOf(HKEY_CURRENT_USER, view64); }
+
+// The band class is looked up in the machine's key for either listing.
+void TIEBrowserCleaner::ScanExtensionsOf(HKEY root, bool view64) {
+  const bool machine = root == HKEY_LOCAL_MACHINE;
+  for (const std::wstring& name : SubKeyNames(root, kExtensionsKey, view64)) {
     if (IsDisabled(name) && !IncludeInactive) continue;
     const std::wstring key = std::wstring(kExtensionsKey) + L"\\" + name;
     const std::wstring band = ValueAt(HKEY_LOCAL_MACHINE, key, L"BandCLSID", view64);
     auto extInfo = std::make_unique<TIEPluginExtInfo>();
-    extInfo->Source = srUserExtension;
-    CaptureValues(HKEY_CURRENT_USER, key, view64, *extInfo);
+    extInfo->Source = machine ? srMachineExtension : srUserExtension;
+    CaptureValues(root, key, view64, *extInfo);
     TMozilPlugFileInfo info;
     GetClassInfo(name, band, false, view64, info);
     const std::wstring caption = ExtensionCaption(*extInfo);
     if (caption.empty()) continue;
-    AddFound(pgToolbar, name, caption, info, kUserRoot + key, view64, std::move(extInfo));
+    AddFound(pgToolbar, name, caption, info, (machine ? kMachineRoot : kUserRoot) + key, view64, std::move(extInfo));
   }
 }
 

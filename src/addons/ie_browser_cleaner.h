@@ -67,6 +67,8 @@ class TIEBrowserCleaner : public TCustomBrowserCleaner {
 
  private:
   bool IsDisabled(const std::wstring& classId) const;
+  // The toolbar buttons and menu extensions listed under one root.
+  void ScanExtensionsOf(HKEY root, bool view64);
   // Adds one entry with the publisher, description and version from the
   // file facts; inactive when Internet Explorer has it switched off.
   void AddFound(std::uint8_t group, const std::wstring& classId, const std::wstring& caption,

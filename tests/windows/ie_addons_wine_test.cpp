@@ -3,30 +3,29 @@
 // toolbar, is listed, switched off (and then no longer listed) and switched
 // on again.
 #include <gtest/gtest.h>
-#include <windows.h>
 
 #include <string>
 
 #include "addons/ie_browser_cleaner.h"
+#include "platform/platform.h"
+#include "windows/raw_registry.h"
 #include "windows/test_files.h"
 
 namespace {
 
 constexpr wchar_t kHelperClass[] = L"{6C1D5E0A-3B2F-4F7A-9E51-0A7C2D4B8E11}";
 constexpr wchar_t kToolbarClass[] = L"{6C1D5E0A-3B2F-4F7A-9E51-0A7C2D4B8E12}";
-constexpr wchar_t kSettings[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Ext\\Settings\\";
+constexpr wchar_t kSettings[] = L"HKEY_CURRENT_USER\\Software\\Microsoft\\Windows\\CurrentVersion\\Ext\\Settings\\";
 
-DWORD RunAndWait(std::wstring command) {
-  STARTUPINFOW startup{};
-  startup.cb = sizeof startup;
-  PROCESS_INFORMATION process{};
-  if (!CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process))
-    return GetLastError();
-  WaitForSingleObject(process.hProcess, 60000);
-  DWORD code = 1;
-  GetExitCodeProcess(process.hProcess, &code);
-  CloseHandle(process.hThread);
-  CloseHandle(process.hProcess);
+// The exit code of a command run to its end; 1 when it cannot start.
+orvix::DWORD RunAndWait(const std::wstring& command) {
+  orvix::IProcessApi& processes = orvix::CurrentPlatform().Processes();
+  orvix::StartedProcess started;
+  if (processes.CreateProcess(command, L"", 0, &started) != 0) return 1;
+  processes.WaitForProcess(started.process, 60000);
+  orvix::DWORD code = 1;
+  processes.GetExitCode(started.process, &code);
+  processes.CloseProcess(started);
   return code;
 }
 
@@ -39,7 +38,7 @@ class RegisteredHelper {
   ~RegisteredHelper() {
     RunAndWait(L"regsvr32.exe /s /u \"" + dll_ + L"\"");
     for (const wchar_t* clsid : {kHelperClass, kToolbarClass})
-      RegDeleteTreeW(HKEY_CURRENT_USER, (std::wstring(kSettings) + clsid).c_str());
+      orvix::test::RawDeleteTree(std::wstring(kSettings) + clsid, orvix::test::kOwnView);
   }
   bool registered = false;
 

@@ -47,7 +47,7 @@ extern "C" __declspec(dllexport) HRESULT __stdcall DllRegisterServer() {
   const bool ok = RegisterComClass(kHelperClass, kHelperName, path) && RegisterComClass(kToolbarClass, kToolbarName, path) &&
                   SetText(HKEY_LOCAL_MACHINE, std::wstring(kHelpers) + kHelperClass, nullptr, L"") &&
                   SetText(HKEY_LOCAL_MACHINE, kToolbars, kToolbarClass, L"");
-  return ok ? S_OK : SELFREG_E_CLASS;
+  return ok ? S_OK : E_FAIL;
 }
 
 extern "C" __declspec(dllexport) HRESULT __stdcall DllUnregisterServer() {
