@@ -8,6 +8,10 @@ const std::vector<const TWindowTexts*>& AllForms() {
       &MainWindowForm(),
       &SoftwareFrameForm(),
       &UninstallButtonForm(),
+      &SettingsForm(),
+      &AboutForm(),
+      &UninstallingForm(),
+      &PowerScanForm(),
   };
   return kForms;
 }

@@ -21,6 +21,10 @@ inline constexpr wchar_t kLanguageSectionPrefix[] = L"Uninstaller";
 const TWindowTexts& MainWindowForm();       // "frmOrvixUninstall"
 const TWindowTexts& SoftwareFrameForm();    // "Frame_Software"
 const TWindowTexts& UninstallButtonForm();  // "frmUninstallButton"
+const TWindowTexts& SettingsForm();         // "frmSetting"
+const TWindowTexts& AboutForm();            // "frmAbout"
+const TWindowTexts& UninstallingForm();     // "frmUninstalling"
+const TWindowTexts& PowerScanForm();        // "frmPowerScan"
 
 // Every window and frame, in the order English.lng lists them.
 const std::vector<const TWindowTexts*>& AllForms();

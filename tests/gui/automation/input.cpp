@@ -65,8 +65,10 @@ bool PressKey(HWND window, HWND target, const std::wstring& keyName) {
     const HWND focus = FocusOf(window);
     if (focus) target = focus;
   }
+  // The key-up may find the window gone already (Enter closed a message box).
   ::PostMessageW(target, WM_KEYDOWN, key, KeyData(key, false));
-  return ::PostMessageW(target, WM_KEYUP, key, KeyData(key, true));
+  ::PostMessageW(target, WM_KEYUP, key, KeyData(key, true));
+  return true;
 }
 
 void TypeText(HWND control, const std::wstring& text) {

@@ -16,7 +16,8 @@ bool Click(HWND control);
 void PostCommand(HWND window, int commandId);
 // A key pressed and released on `target`, or on the focused control of the
 // window's thread when `target` is the top-level window itself.
-// Names: F1..F12, ENTER, ESC, TAB, DELETE, APPS, UP, DOWN, SPACE, or one letter.
+// Names: F1..F12, ENTER, ESC, TAB, DELETE, APPS, UP, DOWN, SPACE, or one
+// letter; false for any other name.
 bool PressKey(HWND window, HWND target, const std::wstring& keyName);
 // Types each character with WM_CHAR, as the keyboard would after translation.
 void TypeText(HWND control, const std::wstring& text);
