@@ -47,7 +47,6 @@ class PowerScanWindow : public Window {
     layout_.Add(findings_, {12, treeTop - 22, kWidth - 12, treeTop - 4}, kAnchorTopSides);
     treeView_.Create(Handle(), source_);
     treeView_.SetId(kTreeId);
-    treeView_.SetAccessibleName(texts_.Caption(L"lblFindings"));
     treeView_.onMouseDown = [this](TreeNodeId id, bool onStateIcon) { MouseDown(id, onStateIcon); };
     layout_.Add(treeView_, {12, treeTop, kWidth - 12, 320}, kAnchorAll);
     shredding_.Create(Handle(), {});
@@ -78,7 +77,10 @@ class PowerScanWindow : public Window {
     texts_.Bind(L"CheckBox_FileShredder", shredder_);
     texts_.Bind(L"RdImageButton_Delete", delete_);
     texts_.Bind(L"RdImageButton_Cancel", cancel_);
-    texts_.onApplied = [this] { ::SetWindowTextW(Handle(), texts_.Caption(L"lblTitle").c_str()); };
+    texts_.onApplied = [this] {
+      ::SetWindowTextW(Handle(), texts_.Caption(L"lblTitle").c_str());
+      treeView_.SetAccessibleName(texts_.Caption(L"lblFindings"));
+    };
     texts_.Apply();
 
     images_ = MakeTreeImageList(tree_.Images(), Dpi());

@@ -65,7 +65,10 @@ class SettingsDialog : public Window {
     texts_.Bind(L"lbl_CurrentLanguage", languageLabel_);
     texts_.Bind(L"RdImageButton_OK", ok_);
     texts_.Bind(L"RdImageButton_Cancel", cancel_);
-    texts_.onApplied = [this] { ::SetWindowTextW(Handle(), texts_.Caption(L"lblTitle").c_str()); };
+    texts_.onApplied = [this] {
+      ::SetWindowTextW(Handle(), texts_.Caption(L"lblTitle").c_str());
+      languageBox_.SetAccessibleName(texts_.Caption(L"lbl_CurrentLanguage"));
+    };
     texts_.Apply();
 
     model_.emplace(LanguageDisplayNames(language_), language_.CurrentDisplayName());
