@@ -106,6 +106,10 @@ bool TCustomBrowserCleaner::IsBrowserInstalled() { return true; }
 bool TCustomBrowserCleaner::CanRemoveItem(TPluginItem&) { return true; }
 void TCustomBrowserCleaner::DeleteBackup(const std::wstring&) {}
 
+std::vector<std::wstring> TCustomBrowserCleaner::RunningCheckExecutables() const {
+  return {BrowserExecutable(Browser())};
+}
+
 bool TCustomBrowserCleaner::SetItemTrust(TPluginItem& item, std::uint8_t state) {
   return WriteTrustRows(PrepareDatabase(), RowKeys(item), state);
 }

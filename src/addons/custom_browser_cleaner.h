@@ -54,6 +54,13 @@ class TCustomBrowserCleaner {
   virtual bool RestoreItem(TPluginItem& item) = 0;
   // Writes the trust decision into "trusted", one row per location.
   virtual bool SetItemTrust(TPluginItem& item, std::uint8_t state);
+  // The programs whose running process would write this browser's add-on
+  // settings back over ours when it exits; the browser's own executable.
+  virtual std::vector<std::wstring> RunningCheckExecutables() const;
+  // Why the last RemoveItem or RestoreItem that answered false failed, in a
+  // short English sentence for the console; empty when there is nothing to
+  // add to "could not switch".
+  virtual std::wstring LastSwitchProblem() const { return {}; }
 
   // The one way entries enter Items. Inactive add-ons are left out unless
   // IncludeInactive is set; an add-on equal to an entry already listed (name,

@@ -314,24 +314,32 @@ void TIEBrowserCleaner::ScanActiveX(bool view64, bool extStats) {
 }
 
 bool TIEBrowserCleaner::RemoveItem(TPluginItem& item) {
+  lastProblem_.clear();
   if (!item.Active) return true;
+  bool switched = false;
   switch (item.Collection.Kind) {
-    case pgToolbar: return item.ExtInfo != nullptr && DisableAddon(item);
+    case pgToolbar: switched = item.ExtInfo != nullptr && DisableAddon(item); break;
     case pgBHO:
-    case pgActiveX: return DisableAddon(item);
-    default: return false;
+    case pgActiveX: switched = DisableAddon(item); break;
+    default: break;
   }
+  if (!switched) lastProblem_ = L"Internet Explorer's add-on settings of this user could not be written.";
+  return switched;
 }
 
 // Switching on clears the flag the switch-off set, in the same places.
 bool TIEBrowserCleaner::RestoreItem(TPluginItem& item) {
+  lastProblem_.clear();
   if (item.Active) return true;
+  bool switched = false;
   switch (item.Collection.Kind) {
-    case pgToolbar: return item.ExtInfo != nullptr && EnableAddon(item);
+    case pgToolbar: switched = item.ExtInfo != nullptr && EnableAddon(item); break;
     case pgBHO:
-    case pgActiveX: return EnableAddon(item);
-    default: return false;
+    case pgActiveX: switched = EnableAddon(item); break;
+    default: break;
   }
+  if (!switched) lastProblem_ = L"Internet Explorer's add-on settings of this user could not be written.";
+  return switched;
 }
 
 bool TIEBrowserCleaner::DisableAddon(TPluginItem& item) {

@@ -39,6 +39,7 @@ class TIEBrowserCleaner : public TCustomBrowserCleaner {
   void ScanItems() override;
   bool RemoveItem(TPluginItem& item) override;
   bool RestoreItem(TPluginItem& item) override;
+  std::wstring LastSwitchProblem() const override { return lastProblem_; }
 
   // The major version in "Version Vector"'s "IE" value; 0 when unreadable.
   int ReadIEVersion(bool view64) const;
@@ -67,6 +68,7 @@ class TIEBrowserCleaner : public TCustomBrowserCleaner {
 
  private:
   bool IsDisabled(const std::wstring& classId) const;
+  std::wstring lastProblem_;
   // The toolbar buttons and menu extensions listed under one root.
   void ScanExtensionsOf(HKEY root, bool view64);
   // Adds one entry with the publisher, description and version from the

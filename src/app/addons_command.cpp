@@ -10,6 +10,7 @@
 #include "app/orvix_commands.h"
 #include "formats/json_writer.h"
 #include "platform/file_helpers.h"
+#include "platform/process_helpers.h"
 #include "platform/text.h"
 
 namespace orvix {
@@ -175,10 +176,12 @@ int Switch(const std::vector<std::wstring>& args, bool on, ConsoleOutput& out, C
   // A running browser writes its own settings back when it exits, over ours.
   bool running = false;
   for (const auto& [cleaner, wanted] : ids) {
-    if (!IsBrowserRunning(cleaner->Browser())) continue;
-    err.Line(L"orvix: " + BrowserDisplayName(cleaner->Browser()) +
-             L" is running; close it first (it would write its add-on settings back when it exits).");
-    running = true;
+    for (const std::wstring& executable : cleaner->RunningCheckExecutables()) {
+      if (!IsProcessRunning(executable)) continue;
+      err.Line(L"orvix: " + executable + L" is running; close " + BrowserDisplayName(cleaner->Browser()) +
+               L" first (it would write its add-on settings back when it exits).");
+      running = true;
+    }
   }
   if (running) {
     err.Line(L"orvix: nothing was changed.");
@@ -194,6 +197,8 @@ int Switch(const std::vector<std::wstring>& args, bool on, ConsoleOutput& out, C
         out.Line((on ? L"Switched on: " : L"Switched off: ") + name);
       } else {
         err.Line((on ? L"orvix: could not switch on: " : L"orvix: could not switch off: ") + name);
+        const std::wstring problem = cleaner->LastSwitchProblem();
+        if (!problem.empty()) err.Line(L"orvix: " + problem);
         allSwitched = false;
       }
     };

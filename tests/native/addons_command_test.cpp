@@ -72,13 +72,23 @@ TEST_F(AddonsCommandTest, RefusesUnknownIdsRunningBrowsersAndBadCommandLines) {
 
   Machine().processes.AddRunning(L"C:\\Program Files\\Internet Explorer\\iexplore.exe");
   EXPECT_EQ(Run({L"disable", L"{H1}"}), 1);
-  EXPECT_NE(err.Text().find(L"IE is running"), std::wstring::npos);
+  EXPECT_NE(err.Text().find(L"iexplore.exe is running; close IE first"), std::wstring::npos);
   EXPECT_FALSE(Registry().HasKey(std::wstring(kSettings) + L"{H1}"));
 
   EXPECT_EQ(Run({}), 2);
   EXPECT_EQ(Run({L"disable"}), 2);
   EXPECT_EQ(Run({L"list", L"--browser", L"netscape"}), 2);
   EXPECT_EQ(Run({L"export"}), 2);
+}
+
+TEST_F(AddonsCommandTest, AFailedSwitchSaysWhyAndFails) {
+  Registry().PutKey(std::wstring(kSettings) + L"{H2}");
+  Registry().SetKeyAccess(std::wstring(kSettings) + L"{H2}", KEY_READ);
+  EXPECT_EQ(Run({L"disable", L"{H1}", L"{H2}"}), 1);
+  EXPECT_EQ(Narrow(out.Text()), "Switched off: Shop Helper (ie:{H1})\n");
+  EXPECT_EQ(Narrow(err.Text()),
+            "orvix: could not switch off: Mail Helper (ie:{H2})\n"
+            "orvix: Internet Explorer's add-on settings of this user could not be written.\n");
 }
 
 TEST_F(AddonsCommandTest, ExportsTheListAsUtf16Text) {
