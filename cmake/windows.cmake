@@ -20,7 +20,7 @@ orvix_language_files(${ORVIX_WINDOWS_OUT}/Language)
 
 orvix_sources(WIN32_SOURCES src/platform/win32)
 add_library(orvix_win32 STATIC ${WIN32_SOURCES})
-target_link_libraries(orvix_win32 PUBLIC orvix_core advapi32 shell32 ole32 user32 comctl32 version crypt32)
+target_link_libraries(orvix_win32 PUBLIC orvix_core advapi32 shell32 ole32 user32 comctl32 version crypt32 winhttp)
 
 # Version resources of the programs, from the project's version.
 enable_language(RC)
