@@ -31,6 +31,10 @@ if(NOT IS_DIRECTORY ${ORVIX_FIXTURES_DIR})
 endif()
 set_source_files_properties(tests/native/browser_fixtures.cpp PROPERTIES COMPILE_DEFINITIONS
                             ORVIX_FIXTURES_DIR="${ORVIX_FIXTURES_DIR}")
+# The cleaners' switch over a real profile, for tests/browsers/real_browsers.py.
+add_executable(orvix_profile_switch tests/browsers/profile_switch.cpp tests/native/browser_fixtures.cpp)
+target_link_libraries(orvix_profile_switch PRIVATE orvix_app orvix_sim)
+target_include_directories(orvix_profile_switch PRIVATE ${CMAKE_SOURCE_DIR}/tests)
 
 enable_testing()
 add_test(NAME native COMMAND orvix_native_tests)

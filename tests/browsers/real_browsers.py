@@ -30,7 +30,8 @@ import tempfile
 import zipfile
 
 REPO = os.path.abspath(os.path.join(os.path.dirname(__file__), "..", ".."))
-NATIVE_SWITCH = os.path.join(REPO, "out", "native-build", "orvix_profile_switch")
+NATIVE_SWITCH = os.environ.get("ORVIX_PROFILE_SWITCH",
+                               os.path.join(REPO, "out", "native-build", "orvix_profile_switch"))
 WINE_PREFIX = os.path.join(REPO, "scripts", "wine-prefix")
 CHROMIUM_USER_REASON = 1
 BROWSER_TIMEOUT = 120
@@ -134,6 +135,18 @@ def check_chromium(work, switch, checks):
                          "chromium installed the probe extension " + item_id + " switched on"):
         return
     profile = os.path.join(user_data, "Default")
+    # The older generation's switch, "state" 0 alone, is not one current
+    # Chromium honours: the extension stays on.
+    preferences = os.path.join(profile, "Preferences")
+    with open(preferences, encoding="utf-8") as f:
+        tree = json.load(f)
+    tree["extensions"]["settings"][item_id]["state"] = 0
+    with open(preferences, "w", encoding="utf-8") as f:
+        json.dump(tree, f, separators=(",", ":"))
+    chromium(user_data)
+    record = chromium_record(user_data, item_id)
+    checks.expect(record is not None and not chromium_disabled(record),
+                  "\"state\" 0 alone leaves the extension on in current chromium")
     checks.expect(switch("chrome", profile, "disable", item_id), "our switch-off of the chromium extension")
     chromium(user_data)
     record = chromium_record(user_data, item_id)
@@ -214,6 +227,22 @@ def check_firefox(work, switch, checks):
     firefox(profile)
     if not checks.expect(firefox_state(profile) == (True, True), "firefox installed the probe add-on switched on"):
         return
+    # The database alone is not enough: Firefox starts its add-ons from the
+    # start-up cache, which still says on.
+    database = os.path.join(profile, "extensions.json")
+    with open(database, encoding="utf-8") as f:
+        saved = f.read()
+    tree = json.loads(saved)
+    for addon in tree["addons"]:
+        if addon["id"] == FIREFOX_ID:
+            addon.update(active=False, userDisabled=True)
+    with open(database, "w", encoding="utf-8") as f:
+        json.dump(tree, f, separators=(",", ":"))
+    firefox(profile)
+    checks.expect(firefox_state(profile) == (False, True),
+                  "a switch of extensions.json alone leaves firefox's start-up cache on (%s)" % (firefox_state(profile),))
+    with open(database, "w", encoding="utf-8") as f:
+        f.write(saved)
     checks.expect(switch("firefox", profile, "disable", FIREFOX_ID), "our switch-off of the firefox add-on")
     firefox(profile)
     state = firefox_state(profile)

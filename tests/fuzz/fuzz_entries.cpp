@@ -13,6 +13,8 @@ constexpr FuzzEntry kEntries[] = {
     {"command_paths", FuzzCommandPaths},   {"folder_macros", FuzzFolderMacros},
     {"registry_text", FuzzRegistryText},   {"zlb_archive", FuzzZlbArchive},
     {"json_tree", FuzzJsonTree},           {"addon_database", FuzzAddonDatabase},
+    {"plugin_registry", FuzzPluginRegistry}, {"moz_lz4", FuzzMozLz4},
+    {"opera_widget_prefs", FuzzOperaWidgetPrefs}, {"chrome_preferences", FuzzChromePreferences},
 };
 
 }  // namespace

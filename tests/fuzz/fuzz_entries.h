@@ -37,5 +37,9 @@ void FuzzRegistryText(const std::uint8_t* data, std::size_t size);
 void FuzzZlbArchive(const std::uint8_t* data, std::size_t size);
 void FuzzJsonTree(const std::uint8_t* data, std::size_t size);
 void FuzzAddonDatabase(const std::uint8_t* data, std::size_t size);
+void FuzzPluginRegistry(const std::uint8_t* data, std::size_t size);
+void FuzzMozLz4(const std::uint8_t* data, std::size_t size);
+void FuzzOperaWidgetPrefs(const std::uint8_t* data, std::size_t size);
+void FuzzChromePreferences(const std::uint8_t* data, std::size_t size);
 
 }  // namespace orvix::fuzz
