@@ -50,6 +50,8 @@ target_compile_definitions(orvix_e2e_tests PRIVATE ORVIX_SOURCE_DIR="${CMAKE_SOU
 # Benchmarks: programs that print figures; never part of the test run.
 add_executable(orvix_bench_enumeration bench/enumeration_bench.cpp)
 target_link_libraries(orvix_bench_enumeration PRIVATE orvix_app orvix_sim)
+add_executable(orvix_bench_addons_list bench/addons_list_bench.cpp)
+target_link_libraries(orvix_bench_addons_list PRIVATE orvix_app orvix_sim)
 
 # The leftover-scan machine: into the simulation for the native benchmark,
 # into a .reg file and a file tree for the Wine one.

@@ -103,21 +103,28 @@ std::wstring PrepareBCleanerDb(const std::wstring& dataDir) {
 }
 
 TStoredPluginState LookupStoredPluginState(TSqliteDb& db, const TPluginRowKey& key) {
+  return TStoredStateReader(db).Lookup(key);
+}
+
+TStoredPluginState TStoredStateReader::Lookup(const TPluginRowKey& key) {
+  static constexpr const wchar_t* kQueries[] = {kSelectTrustFlag, kSelectPluginScore, kSelectVote};
   TStoredPluginState state;
-  bool found = false;
-  bool failed = false;
-  auto row = QueryKey(db, kSelectTrustFlag, key, found, failed);
-  if (failed) return state;
-  if (found) state.trustFlag = IntegerOr(*row, 1);
-  row = QueryKey(db, kSelectPluginScore, key, found, failed);
-  if (failed) return state;
-  if (found) state.pluginScore = IntegerOr(*row, 0);
-  row = QueryKey(db, kSelectVote, key, found, failed);
-  if (failed) return state;
-  if (found) {
-    state.voted = true;
-    state.voteScore = IntegerOr(*row, 0);
-    if (state.trustFlag == 0) state.trustFlag = state.voteScore >= 2 ? 1 : 2;
+  for (int i = 0; i < 3; ++i) {
+    std::unique_ptr<TSqliteStatement>& query = queries_[i];
+    if (!query) query = db_.Prepare(kQueries[i]);
+    if (!query || !query->Reset() || !BindKey(*query, key)) return state;
+    const bool found = query->Step();
+    if (query->Failed()) return state;
+    if (!found) continue;
+    if (i == 0) {
+      state.trustFlag = IntegerOr(*query, 1);
+    } else if (i == 1) {
+      state.pluginScore = IntegerOr(*query, 0);
+    } else {
+      state.voted = true;
+      state.voteScore = IntegerOr(*query, 0);
+      if (state.trustFlag == 0) state.trustFlag = state.voteScore >= 2 ? 1 : 2;
+    }
   }
   return state;
 }

@@ -45,6 +45,18 @@ struct TStoredPluginState {
 // a trust decision decides the flag: 1 for two stars or more, else 2.
 TStoredPluginState LookupStoredPluginState(TSqliteDb& db, const TPluginRowKey& key);
 
+// The same lookups for many entries on one connection: the three queries
+// are compiled once and run again with each entry's values.
+class TStoredStateReader {
+ public:
+  explicit TStoredStateReader(TSqliteDb& db) : db_(db) {}
+  TStoredPluginState Lookup(const TPluginRowKey& key);
+
+ private:
+  TSqliteDb& db_;
+  std::unique_ptr<TSqliteStatement> queries_[3];
+};
+
 // Writes the trust state for every location's key in one transaction:
 // updates the row there is, or adds one. False, with nothing committed, when
 // the database cannot be opened or any statement fails.

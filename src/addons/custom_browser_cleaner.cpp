@@ -78,7 +78,10 @@ TCustomBrowserCleaner::TCustomBrowserCleaner() {
   OpenDatabase();
 }
 
-TCustomBrowserCleaner::~TCustomBrowserCleaner() { ClearItems(); }
+TCustomBrowserCleaner::~TCustomBrowserCleaner() {
+  ClearItems();
+  storedState_.reset();  // its statements go before the connection
+}
 
 void TCustomBrowserCleaner::InitFolders() {
   Platform& platform = CurrentPlatform();
@@ -97,6 +100,7 @@ void TCustomBrowserCleaner::InitFolders() {
 void TCustomBrowserCleaner::OpenDatabase() {
   const std::wstring path = PrepareDatabase();
   DatabaseOpen = !path.empty() && Database.Open(path, TSqliteOpenMode::ReadWrite);
+  if (DatabaseOpen) storedState_ = std::make_unique<TStoredStateReader>(Database);
 }
 
 std::wstring TCustomBrowserCleaner::PrepareDatabase() const { return PrepareBCleanerDb(DataDir); }
@@ -249,9 +253,7 @@ void TCustomBrowserCleaner::AssignScore(TPluginItem& item, const std::wstring& n
   std::optional<std::int32_t> published;
   if (ScoreDB != nullptr && ScoreDB->Loaded()) published = ScoreDB->LookupScore(name);
   TStoredPluginState stored;
-  if (DatabaseOpen) {
-    stored = LookupStoredPluginState(Database, RowKey(item, item.Paths.empty() ? L"" : item.Paths[0]));
-  }
+  if (DatabaseOpen && storedState_) stored = storedState_->Lookup(RowKey(item, item.Paths.empty() ? L"" : item.Paths[0]));
   item.HasScore = false;
   if (stored.trustFlag != 0) {
     item.TrustState = static_cast<std::uint8_t>(stored.trustFlag);

@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "addons/bcleaner_db.h"
 #include "addons/plugin_item.h"
 #include "addons/plugin_score_source.h"
 #include "addons/sqlite_db.h"
@@ -130,6 +131,8 @@ class TCustomBrowserCleaner {
   std::vector<TMozilaGeneralPluginItem> MozillaPlugins;
 
  private:
+  std::unique_ptr<TStoredStateReader> storedState_;  // on Database, while it is open
+
   void InitFolders();
   void OpenDatabase();
   std::vector<TPluginItem*> ItemsNamed(const std::vector<std::wstring>& ids) const;
