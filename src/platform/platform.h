@@ -14,6 +14,7 @@
 #include "platform/shell_api.h"
 #include "platform/system_api.h"
 #include "platform/version_api.h"
+#include "platform/window_api.h"
 
 namespace orvix {
 
@@ -34,6 +35,7 @@ class Platform {
   IClockApi& Clock() const { return Need(clock_, "clock"); }
   IModuleApi& Modules() const { return Need(modules_, "modules"); }
   IIconApi& Icons() const { return Need(icons_, "icons"); }
+  IWindowApi& Windows() const { return Need(windows_, "windows"); }
 
  protected:
   IRegistryApi* registry_ = nullptr;
@@ -47,6 +49,7 @@ class Platform {
   IClockApi* clock_ = nullptr;
   IModuleApi* modules_ = nullptr;
   IIconApi* icons_ = nullptr;
+  IWindowApi* windows_ = nullptr;
 
  private:
   template <typename T>

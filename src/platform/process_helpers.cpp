@@ -64,6 +64,12 @@ void RunShellCommand(const std::wstring& command) {
   }
 }
 
+bool OpenWebPage(const std::wstring& address) {
+  IShellApi& shell = CurrentPlatform().Shell();
+  return shell.ShellExecute(L"open", address, L"", L"", SW_SHOWNORMAL) ||
+         shell.ShellExecute(L"open", L"iexplore.exe", address, L"", SW_SHOWNORMAL);
+}
+
 bool DisableFsRedirection(void** oldValue) { return CurrentPlatform().Files().DisableFsRedirection(oldValue); }
 
 bool RevertFsRedirection(void* oldValue) { return CurrentPlatform().Files().RevertFsRedirection(oldValue); }

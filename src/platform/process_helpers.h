@@ -25,6 +25,10 @@ std::wstring ProcessExeName(DWORD processId);
 // "%APP%\" placeholders; "RUNDLL32.EXE ..." runs through RunDll32).
 void RunShellCommand(const std::wstring& command);
 
+// Opens a web address with its default handler, else with Internet
+// Explorer; false when neither took it.
+bool OpenWebPage(const std::wstring& address);
+
 // File-system redirection of a 32-bit process on 64-bit Windows, for the
 // calling thread; false where the system has none.
 bool DisableFsRedirection(void** oldValue);

@@ -5,6 +5,7 @@
 #include "platform/command_paths.h"
 #include "platform/file_helpers.h"
 #include "platform/platform.h"
+#include "platform/process_helpers.h"
 #include "uninstall/forced_path.h"
 
 namespace orvix {
@@ -132,9 +133,7 @@ std::wstring TForcedUninstallModel::SearchOnlineAddress() const {
 bool TForcedUninstallModel::SearchOnline() {
   const std::wstring address = SearchOnlineAddress();
   if (address.empty()) return false;
-  IShellApi& shell = CurrentPlatform().Shell();
-  return shell.ShellExecute(L"open", address, L"", L"", SW_SHOWNORMAL) ||
-         shell.ShellExecute(L"open", L"iexplore.exe", address, L"", SW_SHOWNORMAL);
+  return OpenWebPage(address);
 }
 
 bool TForcedUninstallModel::OpenFolder() {

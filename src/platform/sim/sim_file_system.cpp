@@ -838,6 +838,12 @@ bool SimFileSystem::RevertFsRedirection(void* oldValue) {
   return true;
 }
 
+bool SimFileSystem::RedirectionOffOnThisThread() const {
+  std::lock_guard lock(mutex_);
+  const auto off = redirectionOff_.find(std::this_thread::get_id());
+  return off != redirectionOff_.end() && off->second;
+}
+
 // ---- set-up and inspection for tests ----
 
 SimDrive& SimFileSystem::AddDrive(wchar_t letter, DWORD type, std::uint64_t total, std::uint64_t free) {

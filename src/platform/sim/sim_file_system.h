@@ -101,6 +101,8 @@ class SimFileSystem : public IFileSystem {
   // Per thread; false on a 32-bit machine, which has nothing to redirect.
   bool DisableFsRedirection(void** oldValue) override;
   bool RevertFsRedirection(void* oldValue) override;
+  // Whether the calling thread has switched redirection off.
+  bool RedirectionOffOnThisThread() const;
 
   // Set-up and inspection for tests. Paths name what is stored, never
   // redirected; missing parent folders are created. A bad path or a missing

@@ -35,6 +35,7 @@ SimMachine::SimMachine(const MachineOptions& options)
   files_ = &files;
   shell_ = &shell;
   icons_ = &icons;
+  windows_ = &windows;
   // What Windows keeps about the machine from its first start.
   shell.WriteRegistryFolders(registry);
   processes.SetSelf(shell.GetModuleFileName());

@@ -16,6 +16,7 @@
 #include "platform/sim/sim_registry.h"
 #include "platform/sim/sim_shell.h"
 #include "platform/sim/sim_version.h"
+#include "platform/sim/sim_windows.h"
 
 namespace orvix::sim {
 
@@ -75,6 +76,7 @@ class SimMachine : public Platform {
   SimFileSystem files;  // drive C: with Windows, Program Files and the user's profile
   SimShell shell;
   SimIcons icons{files};  // files a test marks as holding icons
+  SimWindows windows;
 };
 
 }  // namespace orvix::sim

@@ -407,7 +407,7 @@ std::wstring SimShell::GetShortcutPath(const std::wstring& shortcut) {
 bool SimShell::ShellExecute(const std::wstring& verb, const std::wstring& file, const std::wstring& parameters,
                             const std::wstring& directory, int show) {
   std::lock_guard lock(mutex_);
-  requests_.push_back({verb, file, parameters, directory, show});
+  requests_.push_back({verb, file, parameters, directory, show, files_.RedirectionOffOnThisThread()});
   return accept_;
 }
 

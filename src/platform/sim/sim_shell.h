@@ -29,6 +29,7 @@ struct ShellRequest {
   std::wstring parameters;
   std::wstring directory;
   int show = 0;
+  bool redirectionOff = false;  // WOW64 file-system redirection was off for the call
 };
 
 class SimShell : public IShellApi {

@@ -13,7 +13,8 @@ Win32Platform::Win32Platform()
       ownLocale_(MakeLocale()),
       ownClock_(MakeClock()),
       ownModules_(MakeModules()),
-      ownIcons_(MakeIcons()) {
+      ownIcons_(MakeIcons()),
+      ownWindows_(MakeWindows()) {
   registry_ = ownRegistry_.get();
   system_ = ownSystem_.get();
   registryEditor_ = ownRegistryEditor_.get();
@@ -25,6 +26,7 @@ Win32Platform::Win32Platform()
   clock_ = ownClock_.get();
   modules_ = ownModules_.get();
   icons_ = ownIcons_.get();
+  windows_ = ownWindows_.get();
 }
 
 }  // namespace orvix::win32

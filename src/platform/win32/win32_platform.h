@@ -18,6 +18,7 @@ std::unique_ptr<ILocaleApi> MakeLocale();
 std::unique_ptr<IClockApi> MakeClock();
 std::unique_ptr<IModuleApi> MakeModules();
 std::unique_ptr<IIconApi> MakeIcons();
+std::unique_ptr<IWindowApi> MakeWindows();
 
 class Win32Platform : public Platform {
  public:
@@ -35,6 +36,7 @@ class Win32Platform : public Platform {
   std::unique_ptr<IClockApi> ownClock_;
   std::unique_ptr<IModuleApi> ownModules_;
   std::unique_ptr<IIconApi> ownIcons_;
+  std::unique_ptr<IWindowApi> ownWindows_;
 };
 
 }  // namespace orvix::win32
