@@ -10,7 +10,7 @@
 namespace orvix::ui {
 namespace {
 
-const TLanguage* gLanguage = nullptr;
+TLanguage* gLanguage = nullptr;
 
 std::vector<FormTexts*>& OpenForms() {
   static std::vector<FormTexts*> forms;
@@ -19,8 +19,8 @@ std::vector<FormTexts*>& OpenForms() {
 
 }  // namespace
 
-void SetFormLanguage(const TLanguage* language) { gLanguage = language; }
-const TLanguage* FormLanguage() { return gLanguage; }
+void SetFormLanguage(TLanguage* language) { gLanguage = language; }
+TLanguage* FormLanguage() { return gLanguage; }
 
 FormTexts::FormTexts(const TWindowTexts& form) : form_(form), texts_(form) { OpenForms().push_back(this); }
 

@@ -21,8 +21,9 @@ namespace orvix::ui {
 class Control;
 
 // The language every window applies; nullptr: the built-in English texts.
-void SetFormLanguage(const TLanguage* language);
-const TLanguage* FormLanguage();
+// Not const: the settings dialog fills its language box and switches through it.
+void SetFormLanguage(TLanguage* language);
+TLanguage* FormLanguage();
 
 class FormTexts {
  public:

@@ -83,6 +83,19 @@ void ListView::SetColumnTitle(int column, const std::wstring& title) {
   ListView_SetColumn(hwnd_, column, &item);
 }
 
+void ListView::FillWidthWithColumn(int column) {
+  RECT client = {};
+  ::GetClientRect(hwnd_, &client);
+  int others = 0;
+  for (std::size_t i = 0; i < args_.columns.size(); ++i) {
+    if (static_cast<int>(i) != column) others += ListView_GetColumnWidth(hwnd_, static_cast<int>(i));
+  }
+  // The vertical scroll bar's room stays free, so that it never adds a horizontal one.
+  const int scrollBar = (::GetWindowLongW(hwnd_, GWL_STYLE) & WS_VSCROLL) ? 0 : ::GetSystemMetrics(SM_CXVSCROLL);
+  const int width = client.right - others - scrollBar;
+  ListView_SetColumnWidth(hwnd_, column, std::max(width, Scale(160, dpi_)));
+}
+
 void ListView::SetSortArrow(int column, SortArrow arrow) {
   HWND header = ListView_GetHeader(hwnd_);
   for (int i = 0; i < Header_GetItemCount(header); ++i) {

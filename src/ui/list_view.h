@@ -56,6 +56,8 @@ class ListView : public Control {
   void RedrawRow(int row);
   void RedrawAll();
   void SetColumnTitle(int column, const std::wstring& title);
+  // Widens or narrows one column so that the columns fill the list's width.
+  void FillWidthWithColumn(int column);
   void SetSortArrow(int column, SortArrow arrow);
   void SetButtonCaption(const std::wstring& caption);
   void SetIconView(bool iconView);

@@ -5,14 +5,12 @@
 
 #include <string>
 
+#include "shell/window_messages.h"  // kApplicationTitle, the caption of the program's message boxes
 #include "shredder/shredder_model.h"
 #include "uninstall/power_scan_model.h"
 #include "ui/win.h"
 
 namespace orvix::ui {
-
-// The caption of the program's message boxes.
-inline constexpr wchar_t kApplicationTitle[] = L"Orvix Uninstaller";
 
 class MessagePrompts : public IPowerScanPrompts, public IShredderPrompts {
  public:

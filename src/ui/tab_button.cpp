@@ -25,7 +25,7 @@ int TabButton::TextWidth() const {
   ::GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size);
   ::SelectObject(dc, old);
   ::ReleaseDC(hwnd_, dc);
-  return size.cx + Scale(20, WindowDpi(hwnd_));
+  return size.cx + Scale(16, WindowDpi(hwnd_));
 }
 
 void TabButton::OnDrawItem(DRAWITEMSTRUCT& item) {
@@ -42,7 +42,7 @@ void TabButton::OnDrawItem(DRAWITEMSTRUCT& item) {
   const std::wstring text = Text();
   RECT textArea = area;
   textArea.bottom -= Scale(3, dpi);
-  ::DrawTextW(dc, text.c_str(), -1, &textArea, DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
+  ::DrawTextW(dc, text.c_str(), -1, &textArea, DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX | DT_END_ELLIPSIS);
   ::SelectObject(dc, old);
   if (current_) {
     RECT line = {area.left + Scale(8, dpi), area.bottom - Scale(3, dpi), area.right - Scale(8, dpi), area.bottom};

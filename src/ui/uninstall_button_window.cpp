@@ -80,9 +80,14 @@ void UninstallButtonWindow::Place(const RECT& bounds) {
 void UninstallButtonWindow::Redraw() {
   if (Handle() == nullptr || bounds_.right <= bounds_.left) return;
   ::SetWindowTextW(Handle(), Caption().c_str());  // what a screen reader announces
-  const int width = bounds_.right - bounds_.left;
-  const int height = bounds_.bottom - bounds_.top;
+  // The window covers the face only, at its place in the button's bounds:
+  // nothing of it needs to be transparent but the rounded corners.
   const UINT dpi = WindowDpi(::GetWindow(Handle(), GW_OWNER));
+  const RECT place = {bounds_.left + ui::Scale(kFaceSideGap, dpi),
+                      bounds_.bottom - ui::Scale(kFaceBottomGap + kFaceHeight, dpi),
+                      bounds_.right - ui::Scale(kFaceSideGap, dpi), bounds_.bottom - ui::Scale(kFaceBottomGap, dpi)};
+  const int width = place.right - place.left;
+  const int height = place.bottom - place.top;
 
   BITMAPINFO info = {};
   info.bmiHeader.biSize = sizeof(info.bmiHeader);
@@ -101,8 +106,7 @@ void UninstallButtonWindow::Redraw() {
   }
   HGDIOBJ oldBitmap = ::SelectObject(dc, bitmap);
 
-  const RECT face = {ui::Scale(kFaceSideGap, dpi), height - ui::Scale(kFaceBottomGap + kFaceHeight, dpi),
-                     width - ui::Scale(kFaceSideGap, dpi), height - ui::Scale(kFaceBottomGap, dpi)};
+  const RECT face = {0, 0, width, height};
   const COLORREF accent = ::GetSysColor(COLOR_HIGHLIGHT);
   const COLORREF fill = pressed_ ? Shade(accent, 0.8) : hot_ ? Shade(accent, 1.15) : accent;
   HBRUSH brush = ::CreateSolidBrush(fill);
@@ -131,7 +135,13 @@ void UninstallButtonWindow::Redraw() {
     }
   }
 
-  POINT position = {bounds_.left, bounds_.top};
+  // Outside the rounded face the window does not exist, also where
+  // per-pixel alpha is not composed (Wine without a compositor).
+  HRGN shape = ::CreateRoundRectRgn(face.left, face.top, face.right + 1, face.bottom + 1, static_cast<int>(radius * 2),
+                                    static_cast<int>(radius * 2));
+  ::SetWindowRgn(Handle(), shape, FALSE);  // the window owns the region from now on
+
+  POINT position = {place.left, place.top};
   SIZE size = {width, height};
   POINT source = {0, 0};
   BLENDFUNCTION blend = {AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
