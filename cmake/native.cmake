@@ -41,7 +41,8 @@ add_test(NAME native COMMAND orvix_native_tests)
 
 # End-to-end tests: native programs that drive Wine, installing what the
 # Windows build made in out/win32 into fresh prefixes (run after both builds).
-orvix_sources(E2E_TEST_SOURCES tests/e2e)
+# tests/gui drives the desktop program through its windows.
+orvix_sources(E2E_TEST_SOURCES tests/e2e tests/gui)
 add_executable(orvix_e2e_tests ${E2E_TEST_SOURCES})
 target_link_libraries(orvix_e2e_tests PRIVATE GTest::gtest GTest::gtest_main)
 target_include_directories(orvix_e2e_tests PRIVATE ${CMAKE_SOURCE_DIR}/tests)
