@@ -25,8 +25,7 @@ inline constexpr DWORD SYNCHRONIZE = 0x00100000;
 struct ProcessEntry {
   DWORD processId = 0;
   DWORD parentProcessId = 0;
-  std::wstring exeFile;    // the executable's file name, without folder
-  std::wstring imagePath;  // the executable's full path, empty when the process cannot be opened
+  std::wstring exeFile;  // the executable's file name, without folder
 };
 
 struct StartedProcess {
@@ -39,7 +38,11 @@ class IProcessApi {
  public:
   virtual ~IProcessApi() = default;
 
+  // The running processes; nothing is opened, so the waits can poll it.
   virtual std::vector<ProcessEntry> Snapshot() = 0;
+  // The full path of a process's executable; empty when the process cannot
+  // be opened (another user's, a protected one) or has ended.
+  virtual std::wstring ImagePathOf(DWORD processId) = 0;
   virtual DWORD CurrentProcessId() = 0;
 
   // CreateProcessW with the command line as given (no application name),

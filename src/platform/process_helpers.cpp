@@ -26,8 +26,11 @@ bool DeleteAtReboot(const std::wstring& path, const std::wstring& newPath, TRebo
 bool KillProcessByName(const std::wstring& nameOrPath) {
   IProcessApi& processes = CurrentPlatform().Processes();
   bool result = false;
+  // Only a path needs each process opened for its image path.
+  const bool byPath = nameOrPath.find(L'\\') != std::wstring::npos;
   for (const ProcessEntry& entry : processes.Snapshot()) {
-    if (!SameText(entry.exeFile, nameOrPath) && !SameText(entry.imagePath, nameOrPath)) continue;
+    if (!SameText(entry.exeFile, nameOrPath) && !(byPath && SameText(processes.ImagePathOf(entry.processId), nameOrPath)))
+      continue;
     const ProcessHandle process = processes.OpenProcess(PROCESS_TERMINATE, entry.processId);
     result = process != 0 && processes.TerminateProcess(process, 0);
     if (process != 0) processes.CloseProcess(process);

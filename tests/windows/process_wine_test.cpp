@@ -57,10 +57,12 @@ TEST_F(ProcessWineTest, ChildIsInTheSnapshotUntilTerminatedWithItsExitCode) {
   ASSERT_NE(entry, nullptr);
   EXPECT_EQ(entry->parentProcessId, processes().CurrentProcessId());
   EXPECT_TRUE(SameText(entry->exeFile, L"orvix_test_sleeper.exe")) << entry->exeFile;
-  EXPECT_TRUE(SameText(entry->imagePath, sleeper_)) << entry->imagePath;
+  const std::wstring childPath = processes().ImagePathOf(child.processId);
+  EXPECT_TRUE(SameText(childPath, sleeper_)) << childPath;
   const ProcessEntry* self = FindInSnapshot(snapshot, processes().CurrentProcessId());
   ASSERT_NE(self, nullptr);
-  EXPECT_TRUE(SameText(self->imagePath, platform_.Shell().GetModuleFileName())) << self->imagePath;
+  const std::wstring selfPath = processes().ImagePathOf(self->processId);
+  EXPECT_TRUE(SameText(selfPath, platform_.Shell().GetModuleFileName())) << selfPath;
 
   // The sleeper is built with the tests: a WOW64 process in the 32-bit build.
   bool wow64 = false;

@@ -169,9 +169,14 @@ void SimProcesses::Finish(DWORD pid, DWORD exitCode) {
 std::vector<ProcessEntry> SimProcesses::Snapshot() {
   std::vector<ProcessEntry> entries;
   for (const auto& [pid, info] : processes_) {
-    if (info.running) entries.push_back({pid, info.parentPid, FileNameOf(info.exePath), info.exePath});
+    if (info.running) entries.push_back({pid, info.parentPid, FileNameOf(info.exePath)});
   }
   return entries;
+}
+
+std::wstring SimProcesses::ImagePathOf(DWORD processId) {
+  const auto found = processes_.find(processId);
+  return found != processes_.end() && found->second.running ? found->second.exePath : L"";
 }
 
 DWORD SimProcesses::CreateProcess(const std::wstring& commandLine, const std::wstring& /*directory*/, DWORD flags,

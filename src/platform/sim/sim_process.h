@@ -67,6 +67,7 @@ class SimProcesses : public IProcessApi {
   SimProcesses(SimClock& clock, std::function<bool(const std::wstring&)> fileExists);
 
   std::vector<ProcessEntry> Snapshot() override;
+  std::wstring ImagePathOf(DWORD processId) override;
   DWORD CurrentProcessId() override { return selfPid_; }
   DWORD CreateProcess(const std::wstring& commandLine, const std::wstring& directory, DWORD flags,
                       StartedProcess* started) override;

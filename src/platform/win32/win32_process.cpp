@@ -43,11 +43,12 @@ class Win32Processes : public IProcessApi {
     PROCESSENTRY32W entry{};
     entry.dwSize = sizeof entry;
     for (BOOL more = ::Process32FirstW(snapshot, &entry); more; more = ::Process32NextW(snapshot, &entry))
-      processes.push_back({entry.th32ProcessID, entry.th32ParentProcessID, entry.szExeFile,
-                           ImagePath(entry.th32ProcessID)});
+      processes.push_back({entry.th32ProcessID, entry.th32ParentProcessID, entry.szExeFile});
     ::CloseHandle(snapshot);
     return processes;
   }
+
+  std::wstring ImagePathOf(orvix::DWORD processId) override { return ImagePath(processId); }
 
   orvix::DWORD CurrentProcessId() override { return ::GetCurrentProcessId(); }
 
