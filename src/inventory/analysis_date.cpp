@@ -27,9 +27,7 @@ TDateTime CreationDateOf(const std::wstring& path) {
 // The uninstall command (or the icon, or for Windows Installer commands
 // the readme) cleaned into a path and reduced to a folder when it is a file.
 std::wstring UninstallerPathOf(const TSoftInfo& entry) {
-  std::wstring source = UpperCase(entry.UninstallString.empty() ? entry.DisplayIcon : entry.UninstallString);
-  if (source.find(L"MSIEXEC.EXE /") != std::wstring::npos) source = UpperCase(entry.Readme);
-  std::wstring path = CleanCommandText(source);
+  std::wstring path = CleanCommandText(UninstallerSource(entry.UninstallString, entry.DisplayIcon, entry.Readme));
   if (!FileExists(path)) path = CutAtExecutableExtension(path);
   return FolderIfFile(path);
 }

@@ -20,8 +20,11 @@ void ReplaceFirst(std::wstring& text, std::wstring_view what, std::wstring_view 
   if (at != std::wstring::npos) text.replace(at, what.size(), with);
 }
 
+// Ignoring case: commands keep the case they were written in, so that the
+// paths cut from them name files as they are on disk (Wine reads a whole
+// folder to find a name whose case differs).
 void ReplaceAll(std::wstring& text, std::wstring_view what, std::wstring_view with) {
-  for (std::size_t at = text.find(what); at != std::wstring::npos; at = text.find(what, at + with.size())) {
+  for (std::size_t at = FindText(text, what); at != std::wstring::npos; at = FindText(text, what, at + with.size())) {
     text.replace(at, what.size(), with);
   }
 }
@@ -73,18 +76,18 @@ std::wstring CleanCommand(std::wstring text, HostRemoval hosts) {
       ReplaceAll(text, name, L"");
       continue;
     }
-    if (text.compare(0, name.size(), name) == 0) text.erase(0, name.size());
+    if (StartsWithText(text, name)) text.erase(0, name.size());
     ReplaceAll(text, L" " + std::wstring(name), L" ");
   }
   // A Visual Basic uninstaller: its log file follows the switch.
   constexpr std::wstring_view kVbUninstaller = L"ST6UNST.EXE -N";
-  if (const std::size_t at = text.find(kVbUninstaller); at != std::wstring::npos)
+  if (const std::size_t at = FindText(text, kVbUninstaller); at != std::wstring::npos)
     text = text.substr(std::min(text.size(), at + kVbUninstaller.size() + 1));
   // A driver package uninstaller: the package's .inf file follows "/U ".
-  if (text.find(L"DPINST.EXE") != std::wstring::npos || text.find(L"DPINST32.EXE") != std::wstring::npos ||
-      text.find(L"DPINST64.EXE") != std::wstring::npos) {
-    const std::size_t start = text.find(L"/U ");
-    const std::size_t inf = text.find(L".INF", start == std::wstring::npos ? 0 : start);
+  if (FindText(text, L"DPINST.EXE") != std::wstring::npos || FindText(text, L"DPINST32.EXE") != std::wstring::npos ||
+      FindText(text, L"DPINST64.EXE") != std::wstring::npos) {
+    const std::size_t start = FindText(text, L"/U ");
+    const std::size_t inf = FindText(text, L".INF", start == std::wstring::npos ? 0 : start);
     if (start != std::wstring::npos && inf != std::wstring::npos) text = text.substr(start + 3, inf + 4 - (start + 3));
   }
   return Trim(text);
@@ -144,10 +147,7 @@ std::wstring CleanInstallLocation(const std::wstring& text) {
 
 std::wstring FolderNamedByUninstallCommand(const std::wstring& uninstallString, const std::wstring& displayIcon,
                                            const std::wstring& readme) {
-  std::wstring source = UpperCase(uninstallString.empty() ? displayIcon : uninstallString);
-  // Windows Installer commands name no file of the program.
-  if (source.find(L"MSIEXEC.EXE /") != std::wstring::npos) source = UpperCase(readme);
-  std::wstring file = CleanCommand(source, HostRemoval::Anywhere);
+  std::wstring file = CleanCommand(UninstallerSource(uninstallString, displayIcon, readme), HostRemoval::Anywhere);
   if (!FileExists(file)) file = CutAtExecutableExtension(file);
   const std::size_t slash = file.find_last_of(L'\\');
   if (slash == std::wstring::npos) return {};
@@ -155,6 +155,13 @@ std::wstring FolderNamedByUninstallCommand(const std::wstring& uninstallString, 
   // RunDll32 of an installer engine's DLL under Common Files names the
   // engine's folder, not the program's.
   return IsProgramFolderFromCommand(folder) ? folder : L"";
+}
+
+const std::wstring& UninstallerSource(const std::wstring& uninstallString, const std::wstring& displayIcon,
+                                      const std::wstring& readme) {
+  const std::wstring& command = uninstallString.empty() ? displayIcon : uninstallString;
+  // Windows Installer commands name no file of the program.
+  return FindText(command, L"MSIEXEC.EXE /") != std::wstring::npos ? readme : command;
 }
 
 std::wstring FolderFromUninstallCommand(const std::wstring& uninstallString, const std::wstring& displayIcon,

@@ -18,6 +18,11 @@ std::wstring CleanInstallLocation(const std::wstring& text);
 // The program's folder read from its uninstall command (or icon, or for
 // Windows Installer commands its readme text); empty unless it exists and
 // may stand for the program's own folder (IsProgramFolderFromCommand).
+// The text that names the program's uninstaller: the uninstall command, else
+// the icon; the readme for Windows Installer commands, which name no file of
+// the program.
+const std::wstring& UninstallerSource(const std::wstring& uninstallString, const std::wstring& displayIcon,
+                                      const std::wstring& readme);
 std::wstring FolderFromUninstallCommand(const std::wstring& uninstallString, const std::wstring& displayIcon,
                                         const std::wstring& readme);
 // The same folder whether or not it still exists: what the registry of a

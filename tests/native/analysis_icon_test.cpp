@@ -101,7 +101,7 @@ INSTANTIATE_TEST_SUITE_P(
         // The first five characters of "My Cool App" without spaces: "MyCoo*.EXE".
         IconSourceCase{{"ExecutableNamedLikeTheProgram"}, L"My Cool App", L"", 0,
                        L"C:\\Program Files\\My Cool\\unins000.exe", kFooKey,
-                       L"C:\\PROGRAM FILES\\MY COOL\\MyCoolApp.exe", 0},
+                       L"C:\\Program Files\\My Cool\\MyCoolApp.exe", 0},
         IconSourceCase{{"TheUninstallerWhenNothingIsNamedLikeIt"}, L"Zed", L"", 0, kFooUninstall, kFooKey,
                        L"C:\\Program Files\\Foo\\uninst.exe", 0}),
     testing::CaseName());

@@ -70,7 +70,7 @@ TEST_F(AnalysisPassTest, FillsEveryGapShowsItAndKeepsItForTheNextStart) {
   ASSERT_TRUE(LacksAnalysis(*foo));
   Analyse(*foo, 7);
 
-  EXPECT_EQ(foo->InstallLocation, L"C:\\PROGRAM FILES\\FOO\\");
+  EXPECT_EQ(foo->InstallLocation, L"C:\\Program Files\\Foo\\");
   EXPECT_EQ(foo->Size, 3096);
   EXPECT_EQ(foo->SizeText, L"3.02 KB");
   EXPECT_EQ(foo->ImageIndex, 1);
@@ -91,7 +91,7 @@ TEST_F(AnalysisPassTest, FillsEveryGapShowsItAndKeepsItForTheNextStart) {
 
   EXPECT_EQ(Cached(L"Foo", L"size"), L"3096");
   EXPECT_EQ(Cached(L"Foo", L"UseSize"), L"3.02 KB");
-  EXPECT_EQ(Cached(L"Foo", L"Location"), L"C:\\PROGRAM FILES\\FOO\\");
+  EXPECT_EQ(Cached(L"Foo", L"Location"), L"C:\\Program Files\\Foo\\");
   EXPECT_EQ(Cached(L"Foo", L"DisplayIcon"), L"<none>") << "the entry had its icon";
   EXPECT_EQ(Cached(L"Foo", L"AppUseRange"), L"audUnknown");
   EXPECT_EQ(Cached(L"Foo", L"InstallDate"), L"5/6/2022");
@@ -103,7 +103,7 @@ TEST_F(AnalysisPassTest, FillsEveryGapShowsItAndKeepsItForTheNextStart) {
   EXPECT_EQ(next->InstallDateText, L"5/6/2022");
   EXPECT_EQ(next->Size, 3096);
   EXPECT_EQ(next->SizeText, L"3.02 KB");
-  EXPECT_EQ(next->InstallLocation, L"C:\\PROGRAM FILES\\FOO\\");
+  EXPECT_EQ(next->InstallLocation, L"C:\\Program Files\\Foo\\");
 }
 
 TEST_F(AnalysisPassTest, AnIconFoundByTheAnalysisIsCachedAsFileAndIndex) {
@@ -172,7 +172,7 @@ TEST_F(AnalysisPassTest, NamesakesShareOneSectionAndTheLastAnalysedWins) {
   Analyse(*first, 0);
   Analyse(*second, 1);
   EXPECT_EQ(Cached(L"Foo", L"size"), L"123");
-  EXPECT_EQ(Cached(L"Foo", L"Location"), L"C:\\PROGRAM FILES\\FOO 2\\");
+  EXPECT_EQ(Cached(L"Foo", L"Location"), L"C:\\Program Files\\Foo 2\\");
 
   EXPECT_EQ(Restarted(Entry(L"FOO", secondCommand))->Size, 123);
   EXPECT_EQ(Restarted(Entry())->Size, 0) << "the first one's section was taken over";

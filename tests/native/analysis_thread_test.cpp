@@ -81,7 +81,7 @@ TEST_F(AnalysisThreadTest, APassFillsTheEntriesTheListAndTheCacheFromTheUserInte
   RunUntilIdle(*thread);
 
   const TSoftInfo& foo = *items_[0];
-  EXPECT_EQ(foo.InstallLocation, L"C:\\PROGRAM FILES\\DAILY FOO\\");
+  EXPECT_EQ(foo.InstallLocation, L"C:\\Program Files\\Daily Foo\\");
   EXPECT_EQ(foo.Size, 1024);
   EXPECT_EQ(foo.SizeText, L"1.00 KB");
   EXPECT_EQ(foo.ImageIndex, 1);

@@ -78,12 +78,12 @@ TEST_F(CommandPathsTest, FolderFromUninstallCommandNamesAnOrdinaryFolder) {
     const wchar_t* readme;
     const wchar_t* expected;
   } cases[] = {
-      {L"\"C:\\Program Files\\Foo\\uninst.exe\" /S", L"", L"", L"C:\\PROGRAM FILES\\FOO\\"},
-      {L"C:\\Program Files\\Foo\\uninst.exe _?=C:\\Program Files\\Foo", L"", L"", L"C:\\PROGRAM FILES\\FOO\\"},
-      {L"", L"C:\\Program Files (x86)\\Bar\\bar.exe,0", L"", L"C:\\PROGRAM FILES (X86)\\BAR\\"},
+      {L"\"C:\\Program Files\\Foo\\uninst.exe\" /S", L"", L"", L"C:\\Program Files\\Foo\\"},
+      {L"C:\\Program Files\\Foo\\uninst.exe _?=C:\\Program Files\\Foo", L"", L"", L"C:\\Program Files\\Foo\\"},
+      {L"", L"C:\\Program Files (x86)\\Bar\\bar.exe,0", L"", L"C:\\Program Files (x86)\\Bar\\"},
       {L"MsiExec.exe /X{11111111-2222-3333-4444-555555555555}", L"", L"C:\\Program Files\\Foo\\readme.txt",
-       L"C:\\PROGRAM FILES\\FOO\\"},
-      {L"RunDll32.exe C:\\Program Files\\Foo\\helper.dll,Uninstall", L"", L"", L"C:\\PROGRAM FILES\\FOO\\"},
+       L"C:\\Program Files\\Foo\\"},
+      {L"RunDll32.exe C:\\Program Files\\Foo\\helper.dll,Uninstall", L"", L"", L"C:\\Program Files\\Foo\\"},
       // The system folder is never one program's own.
       {L"rundll32.exe setupapi.dll,InstallHinfSection", L"", L"", L""},
       {L"C:\\Program Files\\Gone\\uninst.exe", L"", L"", L""},
@@ -118,7 +118,7 @@ TEST_F(CommandPathsTest, CommandsIntoCommonFilesNameNoProgramFolder) {
     EXPECT_FALSE(IsProgramFolderFromCommand(folder));
   }
   EXPECT_EQ(FolderFromUninstallCommand(L"RunDll32 C:\\Program Files (x86)\\Foo\\helper.dll,Uninstall", L"", L""),
-            L"C:\\PROGRAM FILES (X86)\\FOO\\");
+            L"C:\\Program Files (x86)\\Foo\\");
   EXPECT_FALSE(IsInSharedFolder(L"C:\\Program Files (x86)\\Foo"));
   EXPECT_TRUE(IsProgramFolderFromCommand(L"C:\\Program Files (x86)\\Foo"));
 }
