@@ -189,7 +189,7 @@ int Switch(const std::vector<std::wstring>& args, bool on, ConsoleOutput& out, C
   }
   bool allSwitched = true;
   for (const auto& [cleaner, wanted] : ids) {
-    cleaner->OnPluginAction = [&](TCustomBrowserCleaner&, TPluginItem* item, bool success, std::uint8_t) {
+    cleaner->OnPluginAction = [&](TCustomBrowserCleaner& acting, TPluginItem* item, bool success, std::uint8_t) {
       if (item == nullptr) return;
       const std::wstring name = item->Caption + L" (" + CommandNameOf(item->Browser) + L":" + item->ItemID +
                                 (item->Is64Bit ? L", 64-bit)" : L")");
@@ -197,7 +197,7 @@ int Switch(const std::vector<std::wstring>& args, bool on, ConsoleOutput& out, C
         out.Line((on ? L"Switched on: " : L"Switched off: ") + name);
       } else {
         err.Line((on ? L"orvix: could not switch on: " : L"orvix: could not switch off: ") + name);
-        const std::wstring problem = cleaner->LastSwitchProblem();
+        const std::wstring problem = acting.LastSwitchProblem();
         if (!problem.empty()) err.Line(L"orvix: " + problem);
         allSwitched = false;
       }
