@@ -1,6 +1,8 @@
 // The two text forms of a JSON tree (see json_text.h).
 #include "formats/json_text.h"
 
+#include "formats/json_writer.h"
+
 namespace orvix {
 namespace {
 
@@ -32,15 +34,9 @@ void AppendString(std::wstring& out, const std::wstring& text, bool brackets) {
   out += L'"';
   for (const wchar_t ch : text) {
     const char32_t c = static_cast<char32_t>(ch);
-    switch (c) {
-      case L'\b': out += L"\\b"; continue;
-      case L'\t': out += L"\\t"; continue;
-      case L'\n': out += L"\\n"; continue;
-      case L'\f': out += L"\\f"; continue;
-      case L'\r': out += L"\\r"; continue;
-      case L'"': out += L"\\\""; continue;
-      case L'\\': out += L"\\\\"; continue;
-      default: break;
+    if (const wchar_t* escape = JsonShortEscape(c)) {
+      out += escape;
+      continue;
     }
     const bool markup = c == L'<' || c == L'>' || c == L'[' || c == L']';
     if (c < 32 || c > 127 || (brackets && markup)) {

@@ -17,21 +17,28 @@ bool IsLowSurrogate(char32_t c) { return c >= 0xDC00 && c < 0xE000; }
 
 }  // namespace
 
+const wchar_t* JsonShortEscape(char32_t c) {
+  switch (c) {
+    case U'"': return L"\\\"";
+    case U'\\': return L"\\\\";
+    case U'\b': return L"\\b";
+    case U'\f': return L"\\f";
+    case U'\n': return L"\\n";
+    case U'\r': return L"\\r";
+    case U'\t': return L"\\t";
+    default: return nullptr;
+  }
+}
+
 std::wstring JsonString(std::wstring_view text) {
   std::wstring out;
   out.reserve(text.size() + 2);
   out += L'"';
   for (std::size_t i = 0; i < text.size(); ++i) {
     const char32_t c = static_cast<char32_t>(text[i]);
-    switch (c) {
-      case L'"': out += L"\\\""; continue;
-      case L'\\': out += L"\\\\"; continue;
-      case L'\b': out += L"\\b"; continue;
-      case L'\f': out += L"\\f"; continue;
-      case L'\n': out += L"\\n"; continue;
-      case L'\r': out += L"\\r"; continue;
-      case L'\t': out += L"\\t"; continue;
-      default: break;
+    if (const wchar_t* escape = JsonShortEscape(c)) {
+      out += escape;
+      continue;
     }
     if (c < 0x20) {
       AppendUnicodeEscape(out, c);

@@ -16,6 +16,9 @@ namespace orvix {
 // unpaired surrogates, which are written as \uXXXX so the text stays
 // encodable, and code points beyond U+10FFFF, which become U+FFFD.
 std::wstring JsonString(std::wstring_view text);
+// The two-character escape JSON has for a character ('"', '\\' and the
+// controls \b \f \n \r \t), or null.
+const wchar_t* JsonShortEscape(char32_t c);
 
 // Writes values in order; commas and colons are placed by the writer.
 // Usage: BeginObject().Key(L"a").Int(1).EndObject(). Calls out of place
